@@ -1,0 +1,100 @@
+#include "app/server_type.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/odbc_handle.h"
+#include "platform/folder_path.h"
+#include "platform/text_encoding.h"
+
+namespace selvane {
+namespace {
+
+constexpr char kDriver[] = "Driver={Microsoft Access Driver (*.mdb)};";
+constexpr char kUser[] = "admin";
+constexpr char kPassword[] = "Qm4rVx8LpT2wNc6HsZkA";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+ServerTypeReading Failed(std::string why) { return {std::nullopt, std::move(why)}; }
+
+}  // namespace
+
+std::string BuildConnectionString(std::string_view appFolder) {
+    std::string text = kDriver;
+    text += "DBQ=" + JoinPath(appFolder, "ORNA.mdb") + ";";
+    text += std::string("UID=") + kUser + ";";
+    text += std::string("PWD=") + kPassword;
+    return text;
+}
+
+std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (text.starts_with('+')) text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+
+    double number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc() || stop != end || !std::isfinite(number)) return std::nullopt;
+
+    // nearbyint rounds in the default mode, to nearest with halves to even.
+    const double rounded = std::nearbyint(number);
+    if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+ServerTypeReading ReadServerType(std::string_view appFolder) {
+    const auto connectionString = Utf8ToAnsi(BuildConnectionString(appFolder));
+    if (!connectionString) {
+        return Failed("the database path has characters outside the ANSI code page");
+    }
+
+    OdbcHandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    if (!env.valid()) return Failed("SQLAllocHandle(SQL_HANDLE_ENV) failed");
+    SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                  0);
+
+    OdbcHandle dbc(SQL_HANDLE_DBC, env.get());
+    if (!dbc.valid()) return Failed("SQLAllocHandle(SQL_HANDLE_DBC) failed: " + OdbcDiagnostics(env));
+
+    OdbcConnection connection(dbc);
+    if (!SQL_SUCCEEDED(connection.Open(*connectionString))) {
+        return Failed("SQLDriverConnect failed: " + OdbcDiagnostics(dbc));
+    }
+
+    OdbcHandle statement(SQL_HANDLE_STMT, dbc.get());
+    if (!statement.valid()) return Failed("SQLAllocHandle(SQL_HANDLE_STMT) failed: " + OdbcDiagnostics(dbc));
+
+    std::string query = kServerTypeQuery;
+    if (!SQL_SUCCEEDED(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(query.data()),
+                                     SQL_NTS))) {
+        return Failed("SQLExecDirect failed: " + OdbcDiagnostics(statement));
+    }
+
+    const SQLRETURN fetched = SQLFetch(statement.get());
+    if (fetched == SQL_NO_DATA) return Failed("the table Type has no row with ID 1");
+    if (!SQL_SUCCEEDED(fetched)) return Failed("SQLFetch failed: " + OdbcDiagnostics(statement));
+
+    SQLCHAR value[64] = {};
+    SQLLEN indicator = 0;
+    if (!SQL_SUCCEEDED(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value,
+                                  &indicator))) {
+        return Failed("SQLGetData failed: " + OdbcDiagnostics(statement));
+    }
+    if (indicator == SQL_NULL_DATA) return Failed("the field Type is Null");
+    if (indicator >= static_cast<SQLLEN>(sizeof value)) return Failed("the field Type is too long");
+
+    const std::string text(reinterpret_cast<const char*>(value));
+    const auto type = ToServerTypeValue(text);
+    if (!type) return Failed("the field Type (\"" + text + "\") is no 16-bit integer");
+    return {type, {}};
+}
+
+bool CheckServerTypeIn(const std::string& appFolder) {
+    const ServerTypeReading reading = ReadServerType(appFolder);
+    return !reading.type || *reading.type == kSupportedServerType;
+}
+
+}  // namespace selvane

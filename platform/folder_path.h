@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace selvane {
+
+// Paths here are Windows paths held as UTF-8. Names are joined with a single
+// backslash and the folder's last character is deliberately not looked at:
+// the product's other programs read these exact forms.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// Removes one trailing backslash, never more ("D:\pkg\\" keeps one).
+std::string RemoveOneTrailingBackslash(std::string_view path);
+
+// Adds a backslash unless the path already ends with one ("C:\" stays).
+std::string EnsureTrailingBackslash(std::string_view path);
+
+// The folder of a program file, as Windows programs report it: no trailing
+// backslash except at a drive root ("C:\").
+std::string FolderOfFile(std::string_view filePath);
+
+}  // namespace selvane

@@ -1,0 +1,8 @@
+#include "platform/text_encoding.h"
+
+namespace selvane {
+
+// unixODBC and the file system take UTF-8 bytes as they are.
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8) { return std::string(utf8); }
+
+}  // namespace selvane

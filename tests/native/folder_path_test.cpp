@@ -1,0 +1,33 @@
+#include "platform/folder_path.h"
+
+#include <gtest/gtest.h>
+
+namespace selvane {
+
+TEST(FolderPath, JoinNeverLooksAtTheFoldersLastCharacter) {
+    EXPECT_EQ(JoinPath("D:\\pkg", "orna_remote.ini"), "D:\\pkg\\orna_remote.ini");
+    EXPECT_EQ(JoinPath("C:\\", "ORNA.mdb"), "C:\\\\ORNA.mdb");
+    EXPECT_EQ(JoinPath("", "orna_remote.ini"), "\\orna_remote.ini");
+}
+
+TEST(FolderPath, RemovesExactlyOneTrailingBackslash) {
+    EXPECT_EQ(RemoveOneTrailingBackslash("D:\\pkg\\"), "D:\\pkg");
+    EXPECT_EQ(RemoveOneTrailingBackslash("D:\\pkg"), "D:\\pkg");
+    EXPECT_EQ(RemoveOneTrailingBackslash("D:\\pkg\\\\"), "D:\\pkg\\");
+    EXPECT_EQ(RemoveOneTrailingBackslash("C:\\"), "C:");
+    EXPECT_EQ(RemoveOneTrailingBackslash("\\"), "");
+    EXPECT_EQ(RemoveOneTrailingBackslash("   "), "   ");
+}
+
+TEST(FolderPath, TrailingBackslashIsAddedOnlyWhenMissing) {
+    EXPECT_EQ(EnsureTrailingBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(EnsureTrailingBackslash("C:\\Program Files"), "C:\\Program Files\\");
+}
+
+TEST(FolderPath, FolderOfFileKeepsTheBackslashOfADriveRoot) {
+    EXPECT_EQ(FolderOfFile("C:\\Selvane\\selvane-init.exe"), "C:\\Selvane");
+    EXPECT_EQ(FolderOfFile("C:\\selvane-init.exe"), "C:\\");
+    EXPECT_EQ(FolderOfFile("\\\\server\\share\\app\\x.exe"), "\\\\server\\share\\app");
+}
+
+}  // namespace selvane
