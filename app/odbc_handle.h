@@ -3,8 +3,14 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+// The connection string is in the ANSI code page whatever UNICODE says, so
+// the unsuffixed (ANSI) entry points are the ones wanted. They are also the
+// ones every driver manager exports, where the "A" aliases are not.
+#pragma push_macro("UNICODE")
+#undef UNICODE
 #include <sql.h>
 #include <sqlext.h>
+#pragma pop_macro("UNICODE")
 
 #include <string>
 

@@ -92,9 +92,12 @@ ServerTypeReading ReadServerType(std::string_view appFolder) {
     return {type, {}};
 }
 
-bool CheckServerTypeIn(const std::string& appFolder) {
-    const ServerTypeReading reading = ReadServerType(appFolder);
+bool PassesServerTypeCheck(const ServerTypeReading& reading) {
     return !reading.type || *reading.type == kSupportedServerType;
+}
+
+bool CheckServerTypeIn(const std::string& appFolder) {
+    return PassesServerTypeCheck(ReadServerType(appFolder));
 }
 
 }  // namespace selvane

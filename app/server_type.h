@@ -26,6 +26,9 @@ struct ServerTypeReading {
 
 ServerTypeReading ReadServerType(std::string_view appFolder);
 
+// Only a value that was read and is not 2 refuses the server.
+bool PassesServerTypeCheck(const ServerTypeReading& reading);
+
 // True for a supported server, and also whenever the database cannot be read:
 // only a value that was read and is not 2 refuses the server.
 bool CheckServerTypeIn(const std::string& appFolder);

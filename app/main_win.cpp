@@ -1,0 +1,59 @@
+#include <windows.h>
+
+#include <exception>
+
+#include "app/frm_init_win.h"
+#include "app/messages.h"
+#include "app/server_type.h"
+#include "platform/message_box_win.h"
+#include "platform/program_folder_win.h"
+#include "platform/wide_text_win.h"
+
+namespace selvane {
+namespace {
+
+bool CheckServerType() {
+    const ServerTypeReading reading = ReadServerType(ProgramFolder());
+    // An unreadable database lets the setup go on; the reason is only of use
+    // to someone watching with a debugger.
+    if (!reading.type) {
+        OutputDebugStringW(Widen("Selvane: ORNA.mdb not read: " + reading.failure + "\n").c_str());
+    }
+    return PassesServerTypeCheck(reading);
+}
+
+int RunMessageLoop(const FrmInit& form) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab, the access keys and Space on the buttons work as in a dialog.
+        if (form.hwnd() && IsDialogMessageW(form.hwnd(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int Main(HINSTANCE instance, int showCommand) {
+    try {
+        const SingleInstance single;
+        ApplicationWindow application(instance);
+        if (!CheckServerType()) {
+            ShowInformation(nullptr, messages::kUnsupportedServer);
+            return 0;
+        }
+        FrmInit form(instance, single, application, ProgramFolder());
+        form.Load();
+        form.Show(showCommand);
+        return RunMessageLoop(form);
+    } catch (const std::exception& error) {
+        ShowFailure(nullptr, std::string(messages::kUnexpectedFailure) + "\n\n" + error.what());
+        return 1;
+    }
+}
+
+}  // namespace
+}  // namespace selvane
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    return selvane::Main(instance, showCommand);
+}

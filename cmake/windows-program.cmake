@@ -1,0 +1,23 @@
+# The Windows program: its window code as a library (the tests drive it in
+# their own process too) and a thin executable around it.
+
+add_library(selvane_win STATIC
+  app/frm_init_win.cpp
+  platform/dpi_win.cpp
+  platform/message_box_win.cpp
+  platform/program_folder_win.cpp
+  platform/system_menu.cpp
+  platform/win_error.cpp
+  platform/window_helpers_win.cpp
+)
+target_link_libraries(selvane_win PUBLIC selvane_core comctl32 shell32 ole32 user32 gdi32 kernel32)
+
+set(SELVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/selvane.rc)
+set_source_files_properties(${SELVANE_RESOURCES} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+
+add_executable(selvane-init WIN32 app/main_win.cpp ${SELVANE_RESOURCES})
+target_link_libraries(selvane-init PRIVATE selvane_win)
+# A single file that needs nothing but Windows' own DLLs.
+target_link_options(selvane-init PRIVATE -municode -static -static-libgcc -static-libstdc++)
+set_target_properties(selvane-init PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

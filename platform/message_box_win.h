@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace selvane {
+
+// Modal box with the information icon and OK only, captioned with the
+// application title; returns when the user has closed it.
+void ShowInformation(HWND owner, std::string_view text);
+
+// Tells the user of a failure that ends the program.
+void ShowFailure(HWND owner, std::string_view text);
+
+}  // namespace selvane

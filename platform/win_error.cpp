@@ -1,0 +1,30 @@
+#include "platform/win_error.h"
+
+#include "platform/wide_text_win.h"
+
+namespace selvane {
+
+std::string SystemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+            FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+        text.pop_back();
+    }
+    std::string result = text.empty() ? "不明なエラー" : Narrow(text);
+    return result + " (エラー " + std::to_string(code) + ")";
+}
+
+WinError::WinError(const std::string& what, DWORD code)
+    : std::runtime_error(what + ": " + SystemErrorText(code)), code_(code) {}
+
+void ThrowLastError(const char* call) {
+    const DWORD code = GetLastError();
+    throw WinError(call, code);
+}
+
+}  // namespace selvane

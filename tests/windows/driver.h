@@ -1,0 +1,83 @@
+#pragma once
+
+// Drives the real program from outside: lays out a product folder, starts
+// the program there, finds its windows and reads them.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace selvane::testing {
+
+using namespace std::chrono_literals;
+
+// A Linux path handed in by the build becomes the Windows path Wine maps it to.
+std::wstring WindowsPath(const std::string& path);
+std::wstring ProgramUnderTest();
+std::wstring SampleDatabase(const std::wstring& name);
+
+// C:\selvane-tests\pN: the program copied in, an ORNA.mdb when asked for.
+// The harness maps the ORNA.mdb of p1..p40 for mdbtools.
+class ProductFolder {
+public:
+    explicit ProductFolder(int number, const std::wstring& sample = L"");
+    explicit ProductFolder(const std::wstring& path, const std::wstring& sample = L"");
+    ~ProductFolder();
+    ProductFolder(const ProductFolder&) = delete;
+    ProductFolder& operator=(const ProductFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::wstring program() const { return path_ + L"\\selvane-init.exe"; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::wstring& program, const std::wstring& currentDirectory = L"");
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    DWORD id() const { return info_.dwProcessId; }
+    bool Running() const;
+    // The exit code, or nothing when it still runs after the timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 20s);
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Polls until the condition holds or the timeout passes.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);
+
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly = true);
+HWND FindWindowOf(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 20s);
+HWND FindSetupWindow(DWORD processId, std::chrono::milliseconds timeout = 20s);
+HWND FindMessageBox(DWORD processId, std::chrono::milliseconds timeout = 20s);
+
+std::wstring TextOf(HWND window);
+std::wstring ClassOf(HWND window);
+// A window's rectangle relative to another window's client area.
+RECT RectIn(HWND window, HWND reference);
+HWND FocusOf(HWND window);
+
+struct MessageBoxContent {
+    std::wstring caption;
+    std::wstring text;
+    std::vector<std::wstring> buttons;
+    bool informationIcon = false;
+};
+MessageBoxContent ReadMessageBox(HWND box);
+void CloseMessageBox(HWND box);
+
+// True when the screen shows the given stock icon in the icon control.
+bool ShowsStockIcon(HWND iconControl, LPCWSTR stockIcon);
+
+}  // namespace selvane::testing

@@ -1,0 +1,88 @@
+// What another process cannot read under Wine (the system menu, the font
+// object, the icon) is checked on a setup window made in this process.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/frm_init_win.h"
+#include "resources/resource_ids.h"
+
+namespace selvane {
+namespace {
+
+class SetupWindowInProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form_.Load();
+        form_.Show(SW_SHOWNORMAL);
+    }
+    SingleInstance single_;
+    ApplicationWindow application_{GetModuleHandleW(nullptr)};
+    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, "C:\\selvane"};
+};
+
+std::vector<UINT> MenuCommands(HMENU menu) {
+    std::vector<UINT> commands;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) commands.push_back(GetMenuItemID(menu, i));
+    return commands;
+}
+
+TEST_F(SetupWindowInProcess, SystemMenuLacksCloseAndTheSeparatorAboveIt) {
+    // The platform's own menu for a window of the same kind, less the first
+    // separator and Close; whatever else the platform adds stays.
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    auto expected = MenuCommands(GetSystemMenu(plain, FALSE));
+    DestroyWindow(plain);
+    const auto separator = std::find(expected.begin(), expected.end(), 0u);
+    ASSERT_NE(separator, expected.end());
+    ASSERT_EQ(*(separator + 1), static_cast<UINT>(SC_CLOSE)) << "the separator stands above Close";
+    expected.erase(separator, separator + 2);
+
+    EXPECT_EQ(MenuCommands(GetSystemMenu(form_.hwnd(), FALSE)), expected);
+}
+
+TEST_F(SetupWindowInProcess, RemovingCloseTwiceOrAnUnknownCodeChangesNothing) {
+    HMENU menu = GetSystemMenu(form_.hwnd(), FALSE);
+    const auto before = MenuCommands(menu);
+    for (std::int16_t code : {0, 7, -1}) RemoveSystemMenuItem(form_.hwnd(), code);
+    EXPECT_EQ(MenuCommands(menu), before);
+}
+
+TEST_F(SetupWindowInProcess, EveryControlUsesMsUiGothic975PointShiftJis) {
+    for (int id : {IDC_CMD_COMPLETE, IDC_FRA_COMMON, IDC_TXT_COMMON, IDC_CMD_COMMON}) {
+        auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(form_.hwnd(), id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << id;
+        LOGFONTW logFont = {};
+        ASSERT_NE(GetObjectW(font, sizeof logFont, &logFont), 0);
+        EXPECT_STREQ(logFont.lfFaceName, L"MS UI Gothic");
+        EXPECT_EQ(logFont.lfHeight, -13);
+        EXPECT_EQ(logFont.lfWeight, 400);
+        EXPECT_EQ(logFont.lfCharSet, SHIFTJIS_CHARSET);
+        EXPECT_FALSE(logFont.lfItalic || logFont.lfUnderline || logFont.lfStrikeOut);
+    }
+}
+
+TEST_F(SetupWindowInProcess, IconComesFromResource101InBothSizes) {
+    for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        auto icon = reinterpret_cast<HICON>(SendMessageW(form_.hwnd(), WM_GETICON, which, 0));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap = {};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(metric));
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    // Both images are in the resource itself.
+    for (int size : {16, 32}) {
+        HANDLE image = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                  IMAGE_ICON, size, size, 0);
+        ASSERT_NE(image, nullptr) << size;
+        DestroyIcon(static_cast<HICON>(image));
+    }
+}
+
+}  // namespace
+}  // namespace selvane
