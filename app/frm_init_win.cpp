@@ -11,6 +11,9 @@
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
 #include "resources/layout.h"
+#include "setup/post_setup.h"
+#include "setup/settings_writer_win.h"
+#include "setup/setup_platform_win.h"
 
 namespace selvane {
 namespace {
@@ -257,9 +260,27 @@ void FrmInit::cmdCommon_Click(int index) {
 void FrmInit::set_RemoteControl() {}
 
 void FrmInit::cmdComplete_Click() {
-    if (!ValidateAndWriteSettings()) return;
+    // The wait for the answer file lets window events through; a second
+    // press meanwhile must not start a second run.
+    if (setupRunning_) return;
+    setupRunning_ = true;
+    if (!ValidateAndWriteSettings()) {
+        setupRunning_ = false;
+        return;
+    }
+    WindowsSetupPlatform platform;
+    for (auto step : {RunAclBatch, RunServiceInstaller}) {
+        if (const auto failure = step(platform, appFolder_)) {
+            // What earlier steps did stays done; the later ones do not run.
+            ShowFailure(hwnd(), std::string(messages::kSetupStopped) + "\n\n" + failure->what + "\n" +
+                                    messages::kReasonLabel + failure->reason);
+            ExitProcess(1);
+        }
+    }
+    ShowInformation(hwnd(), messages::kSetupComplete);
+    ExitProcess(0);
 }
 
-bool FrmInit::ValidateAndWriteSettings() { return false; }
+bool FrmInit::ValidateAndWriteSettings() { return WriteSettings(hwnd(), FolderText(), appFolder_); }
 
 }  // namespace selvane

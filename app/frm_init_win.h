@@ -49,6 +49,7 @@ private:
     ApplicationWindow& application_;
     std::string appFolder_;
     HWND lastFocus_ = nullptr;
+    bool setupRunning_ = false;
     UniqueFont font_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;

@@ -9,6 +9,8 @@ add_library(selvane_win STATIC
   platform/system_menu.cpp
   platform/win_error.cpp
   platform/window_helpers_win.cpp
+  setup/settings_writer_win.cpp
+  setup/setup_platform_win.cpp
 )
 target_link_libraries(selvane_win PUBLIC selvane_core comctl32 shell32 ole32 user32 gdi32 kernel32)
 

@@ -10,7 +10,7 @@ namespace selvane {
 // application title; returns when the user has closed it.
 void ShowInformation(HWND owner, std::string_view text);
 
-// Tells the user of a failure that ends the program.
+// Tells the user of a failure, with the error icon.
 void ShowFailure(HWND owner, std::string_view text);
 
 }  // namespace selvane
