@@ -1,5 +1,6 @@
-// Stands in for the product's service\install.exe: records that it ran and
-// the folder it was started in, in install-ran.txt beside itself.
+// Stands in for the product's service\install.exe: records that it ran, the
+// folder it was started in and how it was asked to show its window
+// ("show=0" is hidden), in install-ran.txt beside itself.
 #include <windows.h>
 
 #include <string>
@@ -12,7 +13,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
-    const std::wstring line = std::wstring(current) + L"\r\n";
+    STARTUPINFOW startup = {};
+    GetStartupInfoW(&startup);
+    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+    const std::wstring line = std::wstring(current) + L"\r\nshow=" + std::to_wstring(show) + L"\r\n";
 
     HANDLE file = CreateFileW(record.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
