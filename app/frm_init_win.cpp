@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/messages.h"
+#include "platform/browse_folder_win.h"
 #include "platform/dpi_win.h"
 #include "platform/message_box_win.h"
 #include "platform/system_menu.h"
@@ -257,7 +258,11 @@ void FrmInit::cmdCommon_Click(int index) {
     if (index == layout::kBrowseIndex) set_RemoteControl();
 }
 
-void FrmInit::set_RemoteControl() {}
+void FrmInit::set_RemoteControl() {
+    // Always opens at the dialog's own start, whatever the box holds.
+    const std::string folder = BrowseForFolder(hwnd(), "");
+    if (!folder.empty()) SetFolderText(folder);
+}
 
 void FrmInit::cmdComplete_Click() {
     // The wait for the answer file lets window events through; a second

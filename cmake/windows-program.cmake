@@ -3,6 +3,7 @@
 
 add_library(selvane_win STATIC
   app/frm_init_win.cpp
+  platform/browse_folder_win.cpp
   platform/dpi_win.cpp
   platform/message_box_win.cpp
   platform/program_folder_win.cpp

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   unixodbc unixodbc-dev odbc-mdbtools mdbtools
-  wine64 xvfb x11-apps imagemagick fonts-ipafont-gothic fonts-wine locales
+  wine64 xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic fonts-wine locales
 )
 
 missing=()

@@ -46,6 +46,7 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
     bool Running() const;
     // The exit code, or nothing when it still runs after the timeout.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 20s);
