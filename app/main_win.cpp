@@ -5,6 +5,7 @@
 #include "app/frm_init_win.h"
 #include "app/messages.h"
 #include "app/server_type.h"
+#include "platform/dll_hardening_win.h"
 #include "platform/message_box_win.h"
 #include "platform/program_folder_win.h"
 #include "platform/wide_text_win.h"
@@ -55,5 +56,7 @@ int Main(HINSTANCE instance, int showCommand) {
 }  // namespace selvane
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before anything can load a DLL: odbc32 and comctl32 are delay-loaded.
+    selvane::RestrictDllSearchToSystemDirectory();
     return selvane::Main(instance, showCommand);
 }

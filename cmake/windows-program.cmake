@@ -13,14 +13,25 @@ add_library(selvane_win STATIC
   setup/settings_writer_win.cpp
   setup/setup_platform_win.cpp
 )
-target_link_libraries(selvane_win PUBLIC selvane_core comctl32 shell32 ole32 user32 gdi32 kernel32)
+# comctl32 and odbc32 come from each program's link (delay-loaded in the release).
+target_link_libraries(selvane_win PUBLIC selvane_core shell32 ole32 user32 gdi32 kernel32)
+target_sources(selvane_win PRIVATE platform/dll_hardening_win.cpp)
+
+include(${CMAKE_SOURCE_DIR}/cmake/delay-load.cmake)
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 
 set(SELVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/selvane.rc)
+target_include_directories(selvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(${SELVANE_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
 add_executable(selvane-init WIN32 app/main_win.cpp ${SELVANE_RESOURCES})
 target_link_libraries(selvane-init PRIVATE selvane_win)
+selvane_delay_load(selvane-init)
 # A single file that needs nothing but Windows' own DLLs.
 target_link_options(selvane-init PRIVATE -municode -static -static-libgcc -static-libstdc++)
 set_target_properties(selvane-init PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# Its checksum beside it, for whoever copies it to a server.
+add_custom_command(TARGET selvane-init POST_BUILD
+  COMMAND sha256sum selvane-init.exe > selvane-init.exe.sha256
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin VERBATIM)
