@@ -15,7 +15,6 @@ add_library(selvane_win STATIC
 )
 # comctl32 and odbc32 come from each program's link (delay-loaded in the release).
 target_link_libraries(selvane_win PUBLIC selvane_core shell32 ole32 user32 gdi32 kernel32)
-target_sources(selvane_win PRIVATE platform/dll_hardening_win.cpp)
 
 include(${CMAKE_SOURCE_DIR}/cmake/delay-load.cmake)
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
@@ -25,7 +24,7 @@ target_include_directories(selvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(${SELVANE_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
-add_executable(selvane-init WIN32 app/main_win.cpp ${SELVANE_RESOURCES})
+add_executable(selvane-init WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
 target_link_libraries(selvane-init PRIVATE selvane_win)
 selvane_delay_load(selvane-init)
 # A single file that needs nothing but Windows' own DLLs.
@@ -35,3 +34,13 @@ set_target_properties(selvane-init PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 add_custom_command(TARGET selvane-init POST_BUILD
   COMMAND sha256sum selvane-init.exe > selvane-init.exe.sha256
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin VERBATIM)
+
+# The same program without its DLL hardening (plain imports, no search
+# restriction): the planting test shows on it that it catches the weakness.
+if(SELVANE_WINDOWS_TESTS)
+  add_executable(selvane-init-unhardened WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+  target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
+  target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core odbc32 comctl32)
+  target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
+  set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
+endif()

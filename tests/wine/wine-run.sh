@@ -44,6 +44,8 @@ trap finish EXIT
     rm -rf "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAGothic /f >/dev/null 2>&1
+    # A crashing test program ends; no debugger dialog waits for a click.
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$wineserver" -w
     touch "$WINEPREFIX/.selvane-ready"
   fi
