@@ -57,10 +57,12 @@ ProductFolder::ProductFolder(const std::wstring& path, const std::wstring& sampl
 
 ProductFolder::~ProductFolder() { RemoveFolder(path_); }
 
-RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& currentDirectory) {
+RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& currentDirectory,
+                               const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
                         &info_)) {

@@ -40,7 +40,8 @@ private:
 
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::wstring& program, const std::wstring& currentDirectory = L"");
+    explicit RunningProgram(const std::wstring& program, const std::wstring& currentDirectory = L"",
+                            const std::wstring& arguments = L"");
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

@@ -49,6 +49,13 @@ TEST_F(SetupWindowInProcess, RemovingCloseTwiceOrAnUnknownCodeChangesNothing) {
     EXPECT_EQ(MenuCommands(menu), before);
 }
 
+// 9.75 points at the DPI this process was started with (96 unless a test says).
+int ExpectedFontHeight() {
+    wchar_t dpi[16] = {};
+    const int startedAt = GetEnvironmentVariableW(L"SELVANE_EXPECTED_DPI", dpi, 16) ? _wtoi(dpi) : 96;
+    return -MulDiv(975, startedAt, 7200);
+}
+
 TEST_F(SetupWindowInProcess, EveryControlUsesMsUiGothic975PointShiftJis) {
     for (int id : {IDC_CMD_COMPLETE, IDC_FRA_COMMON, IDC_TXT_COMMON, IDC_CMD_COMMON}) {
         auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(form_.hwnd(), id), WM_GETFONT, 0, 0));
@@ -56,7 +63,7 @@ TEST_F(SetupWindowInProcess, EveryControlUsesMsUiGothic975PointShiftJis) {
         LOGFONTW logFont = {};
         ASSERT_NE(GetObjectW(font, sizeof logFont, &logFont), 0);
         EXPECT_STREQ(logFont.lfFaceName, L"MS UI Gothic");
-        EXPECT_EQ(logFont.lfHeight, -13);
+        EXPECT_EQ(logFont.lfHeight, ExpectedFontHeight());
         EXPECT_EQ(logFont.lfWeight, 400);
         EXPECT_EQ(logFont.lfCharSet, SHIFTJIS_CHARSET);
         EXPECT_FALSE(logFont.lfItalic || logFont.lfUnderline || logFont.lfStrikeOut);
