@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "app/frm_init_win.h"
@@ -54,6 +55,15 @@ int Main(HINSTANCE instance, int showCommand) {
 
 }  // namespace
 }  // namespace selvane
+
+#if defined(__GLIBCXX__)
+// libstdc++'s default terminate handler prints the exception's demangled
+// type, which links in the whole demangler. Every exception is caught in a
+// handler and shown to the user, so a plain abort is all that is needed.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Before anything can load a DLL: odbc32 and comctl32 are delay-loaded.

@@ -1,7 +1,7 @@
 #include "app/server_type.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "app/odbc_handle.h"
 #include "platform/folder_path.h"
@@ -34,10 +34,13 @@ std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
     if (text.starts_with('+')) text.remove_prefix(1);
     if (text.empty()) return std::nullopt;
 
-    double number = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, number);
-    if (error != std::errc() || stop != end || !std::isfinite(number)) return std::nullopt;
+    // A plain decimal number only: no hexadecimal, no "inf" or "nan".
+    if (text.find_first_not_of("0123456789.eE+-") != std::string_view::npos) return std::nullopt;
+    // The program never changes the C locale, so the decimal point is ".".
+    const std::string digits(text);
+    char* stop = nullptr;
+    const double number = std::strtod(digits.c_str(), &stop);
+    if (stop != digits.c_str() + digits.size() || !std::isfinite(number)) return std::nullopt;
 
     // nearbyint rounds in the default mode, to nearest with halves to even.
     const double rounded = std::nearbyint(number);

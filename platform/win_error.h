@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace selvane {
@@ -11,12 +11,14 @@ namespace selvane {
 std::string SystemErrorText(DWORD code);
 
 // A failed Windows call: names the call and carries the system's reason.
-class WinError : public std::runtime_error {
+class WinError : public std::exception {
 public:
     WinError(const std::string& what, DWORD code);
+    const char* what() const noexcept override { return message_.c_str(); }
     DWORD code() const { return code_; }
 
 private:
+    std::string message_;
     DWORD code_;
 };
 
