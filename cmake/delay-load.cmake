@@ -1,10 +1,12 @@
 # DLLs outside Windows' Known DLLs (odbc32, comctl32) are delay-loaded, so
 # that they are looked up only after start-up has restricted the DLL search
 # to the system directory; a DLL planted beside the program is never used.
+# shell32 and ole32 serve only the folder dialog: delayed, they stay out of
+# start-up.
 #
 # MinGW builds delay-import libraries with dlltool from the .def files here;
 # MSVC has /DELAYLOAD.
-set(SELVANE_DELAY_LOADED odbc32 comctl32)
+set(SELVANE_DELAY_LOADED odbc32 comctl32 shell32 ole32)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/delayload)
 
 function(selvane_delay_load target)
