@@ -173,3 +173,41 @@ TEST_F(Complete, TextOutsideTheCodePageIsRefusedBeforeAnyWrite) {
 
 }  // namespace
 }  // namespace selvane::testing
+
+namespace selvane::testing {
+namespace {
+
+// Whatever the box holds, the run either completes or says clearly why it
+// cannot; it never crashes and never writes somewhere else.
+TEST_F(Complete, BadFolderBoxTextIsWrittenAsTheRulesSayOrRefused) {
+    const std::wstring odd = L"C:\\selvane-tests\\keva\\a=b;c";
+    fs::create_directories(odd);
+    const std::wstring inputs[] = {
+        L"   ",
+        L"\\\\no-such-server\\share\\keva",
+        kKeva + L"\\" + std::wstring(300, L'x'),
+        odd,
+    };
+    for (const auto& input : inputs) {
+        Start();
+        PressComplete(input);
+        const MessageBoxContent content = Outcome();
+        const bool completed = content.text == L"初期設定が完了しました。";
+        const bool refused = content.text.find(L"設定を書き込めませんでした。") != std::wstring::npos;
+        EXPECT_TRUE(completed || refused) << "for " << input.size() << " characters: " << content.text.size();
+        Dismiss();
+        if (completed) {
+            EXPECT_EQ(program_->WaitForExit(), 0u);
+            EXPECT_EQ(Profile(WinIni(), L"ORNA", L"CGI"), input);
+            EXPECT_EQ(Profile(input + L"\\orna_remote.ini", L"FILE", L"DB"), product_.path());
+        } else {
+            ASSERT_TRUE(WaitFor([&] { return FindMessageBox(program_->id(), 0ms) == nullptr; }, 5s));
+            EXPECT_TRUE(program_->Running());
+            TerminateProcess(program_->handle(), 0);
+            program_->WaitForExit();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace selvane::testing
