@@ -21,11 +21,9 @@ fi
 
 echo "No X display is set (DISPLAY is empty): running under Xvfb and taking a screenshot."
 echo "To see the window itself, run this from a desktop session, or with 'ssh -X'."
-Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:97
-trap 'WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
-sleep 1
+. "$root/scripts/xvfb.sh"
+start_private_xvfb
+trap 'WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null; kill $XVFB_PID 2>/dev/null' EXIT
 "$root/tests/wine/wine-run.sh" "$build" explorer /desktop=Selvane,640x240 'C:\selvane-demo\selvane-init.exe' &
 sleep 8
 import -window root -crop 640x240+0+0 +repage "$root/build/demo-screenshot.png"

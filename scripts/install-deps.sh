@@ -18,7 +18,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # With recommends: Wine's X11 driver loads the X libraries libwine recommends.
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # Wine takes its ANSI code page (932, as on the product's servers) from the locale.

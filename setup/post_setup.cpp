@@ -23,8 +23,8 @@ std::optional<StepFailure> RunAclBatch(SetupPlatform& platform, const std::strin
     }
 
     const std::string batchFile = JoinPath(appFolder, "acl.bat");
-    const std::string commandInterpreter = JoinPath(platform.SystemDirectory(), "cmd.exe");
-    const auto commandLine = BatchCommandLine(platform.SystemDirectory(), batchFile);
+    const std::string systemDirectory = platform.SystemDirectory();
+    const auto commandLine = BatchCommandLine(systemDirectory, batchFile);
     if (!commandLine) {
         return StepFailure{"バッチファイル " + batchFile + " を起動できませんでした。",
                            "パスに % または \" が含まれています"};
@@ -33,7 +33,7 @@ std::optional<StepFailure> RunAclBatch(SetupPlatform& platform, const std::strin
         return StepFailure{"バッチファイル " + batchFile + " を起動できませんでした。",
                            "ファイルが見つかりません"};
     }
-    if (auto error = platform.StartHidden(commandInterpreter, *commandLine, "")) {
+    if (auto error = platform.StartHidden(JoinPath(systemDirectory, "cmd.exe"), *commandLine, "")) {
         return StepFailure{"バッチファイル " + batchFile + " を起動できませんでした。", *error};
     }
     return std::nullopt;

@@ -19,35 +19,31 @@ export ODBCSYSINI="$build/odbc"
 # product folders the tests use get links named by their Windows paths.
 export MDBPATH="$build/mdbpath"
 
-own_display=""
+XVFB_PID=""
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 150); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    own_display=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
+  . "$(dirname "$0")/../../scripts/xvfb.sh"
+  start_private_xvfb
 fi
 finish() {
-  if [ -n "$own_display" ]; then
+  if [ -n "$XVFB_PID" ]; then
     "$wineserver" -k 2>/dev/null || true
-    kill "$own_display" 2>/dev/null || true
+    kill "$XVFB_PID" 2>/dev/null || true
   fi
 }
 trap finish EXIT
 
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.selvane-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.selvane-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAGothic /f >/dev/null 2>&1
-    # A crashing test program ends; no debugger dialog waits for a click.
+    # A crashing test program just ends: no debugger starts (it would hold
+    # the test's output open) and no dialog waits for a click.
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$wineserver" -w
-    touch "$WINEPREFIX/.selvane-ready"
+    touch "$WINEPREFIX/.selvane-ready-2"
   fi
   mkdir -p "$MDBPATH"
   for n in $(seq 1 40); do
