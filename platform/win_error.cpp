@@ -20,7 +20,7 @@ std::string SystemErrorText(DWORD code) {
 }
 
 WinError::WinError(const std::string& what, DWORD code)
-    : message_(what + ": " + SystemErrorText(code)), code_(code) {}
+    : message_(what + ": " + SystemErrorText(code)) {}
 
 void ThrowLastError(const char* call) {
     const DWORD code = GetLastError();

@@ -15,11 +15,9 @@ class WinError : public std::exception {
 public:
     WinError(const std::string& what, DWORD code);
     const char* what() const noexcept override { return message_.c_str(); }
-    DWORD code() const { return code_; }
 
 private:
     std::string message_;
-    DWORD code_;
 };
 
 [[noreturn]] void ThrowLastError(const char* call);
