@@ -36,12 +36,22 @@ add_custom_command(TARGET selvane-init POST_BUILD
   COMMAND sha256sum selvane-init.exe > selvane-init.exe.sha256
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin VERBATIM)
 
-# The same program without its DLL hardening (plain imports, no search
-# restriction): the planting test shows on it that it catches the weakness.
-if(SELVANE_WINDOWS_TESTS)
-  add_executable(selvane-init-unhardened WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
-  target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
-  target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core odbc32 comctl32 shell32 ole32)
-  target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
-  set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
+# The release without the roots that keep its delay-load stubs: the release
+# check shows on it that it catches the dropped stubs (the i686 link is the
+# one that drops them).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_executable(selvane-init-unrooted WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+  target_link_libraries(selvane-init-unrooted PRIVATE selvane_win)
+  selvane_delay_load(selvane-init-unrooted UNROOTED)
+  target_link_options(selvane-init-unrooted PRIVATE -municode -static -static-libgcc -static-libstdc++)
+  set_target_properties(selvane-init-unrooted PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/checks)
 endif()
+
+# The same program without its DLL hardening (plain imports, no search
+# restriction): the planting test shows on it that it catches the weakness,
+# for the 64-bit build and for the release under emulation.
+add_executable(selvane-init-unhardened WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
+target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core odbc32 comctl32 shell32 ole32)
+target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
+set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)

@@ -7,7 +7,7 @@ jobs=$(nproc)
 
 configure() {
   local dir=$1; shift
-  [ -f "$root/build/$dir/CMakeCache.txt" ] || cmake -S "$root" -B "$root/build/$dir" "$@" >/dev/null
+  cmake -S "$root" -B "$root/build/$dir" "$@" >/dev/null
   cmake --build "$root/build/$dir" -j "$jobs"
 }
 
@@ -16,7 +16,8 @@ builds=("$@")
 for build in "${builds[@]}"; do
   case $build in
     native) configure native ;;
-    windows-x64) configure windows-x64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DSELVANE_WINDOWS_TESTS=ON ;;
+    windows-x64) configure windows-x64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DSELVANE_WINDOWS_TESTS=ON \
+                   -DSELVANE_RELEASE_BUILD="$root/build/windows-x86" ;;
     windows-x86) configure windows-x86 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" ;;
     *) echo "unknown build: $build" >&2; exit 2 ;;
   esac

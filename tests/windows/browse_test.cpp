@@ -49,8 +49,8 @@ protected:
     void Press(int button) { PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
     // The box's text once the dialog has closed.
     std::wstring BoxAfterDialog() {
-        WaitFor([&] { return !IsWindow(dialog_); }, 10s);
-        WaitFor([] { return false; }, 300ms);  // the handler has filled the box
+        WaitFor([&] { return !IsWindow(dialog_); }, Patience(10s));
+        WaitFor([] { return false; }, Patience(300ms));  // the handler has filled the box
         return TextOf(Box());
     }
 

@@ -105,7 +105,26 @@ protected:
         EXPECT_EQ(content.buttons, std::vector<std::wstring>{L"OK"});
         EXPECT_TRUE(content.informationIcon);
     }
-    bool InstallerRan(std::chrono::milliseconds timeout = 10s) {
+    // Everything a run completed into kKeva leaves behind; then OK ends it with 0.
+    void ExpectWholeRunDone() {
+        const std::string settings = ReadBytes(kKeva + L"\\orna_remote.ini");
+        EXPECT_EQ(settings, ExpectedSettingsFile(product_.path()));
+        const std::string app = Ansi(product_.path());
+        EXPECT_NE(settings.find("[FILE]\r\nLOGIN=" + app + "\r\nDB=" + app + "\r\nBACKUP=" + app + "\\BACKUP\r\n"),
+                  std::string::npos) << settings;
+        EXPECT_NE(settings.find("[SERVICE]\r\nDNS_SERVICE=0\r\nWEB_SERVICE=0\r\nPOP3_SERVICE=0\r\nSMTP_SERVICE=0\r\n"
+                                "FTP_SERVICE=0\r\nOS=0\r\nOPTIMIZE=0\r\n"), std::string::npos) << settings;
+        EXPECT_EQ(Profile(WinIni(), L"ORNA", L"BASIC"), product_.path());
+        EXPECT_EQ(Profile(WinIni(), L"ORNA", L"CGI"), kKeva);
+        EXPECT_EQ(ReadBytes(product_.File(L"yes.txt")), "y\r\n");
+        EXPECT_EQ(AclRecord(), app + "\r\ny\r\n");
+        ASSERT_TRUE(InstallerRan());
+        EXPECT_EQ(InstallerDirectory(), product_.File(L"service"));
+        EXPECT_TRUE(InstallerWasHidden()) << InstallerRecord();
+        Dismiss();
+        EXPECT_EQ(program_->WaitForExit(), 0u);
+    }
+    bool InstallerRan(std::chrono::milliseconds timeout = Patience(10s)) {
         return WaitFor([&] { return fs::exists(product_.File(L"service\\install-ran.txt")); }, timeout);
     }
     // What the installer stand-in recorded: its directory, then "show=N".
@@ -116,7 +135,8 @@ protected:
     std::wstring InstallerDirectory() { return InstallerRecord().substr(0, InstallerRecord().find(L"\r\n")); }
     bool InstallerWasHidden() { return InstallerRecord().find(L"\r\nshow=0\r\n") != std::wstring::npos; }
     std::string AclRecord() {
-        WaitFor([&] { return ReadBytes(product_.File(L"acl-ran.txt")).find("y\r\n") != std::string::npos; }, 10s);
+        WaitFor([&] { return ReadBytes(product_.File(L"acl-ran.txt")).find("y\r\n") != std::string::npos; },
+                Patience(10s));
         return ReadBytes(product_.File(L"acl-ran.txt"));
     }
 

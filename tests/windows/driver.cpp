@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <thread>
 
@@ -8,6 +9,12 @@
 namespace selvane::testing {
 
 namespace fs = std::filesystem;
+
+std::chrono::milliseconds Patience(std::chrono::milliseconds normal) {
+    wchar_t factor[16] = {};
+    if (!GetEnvironmentVariableW(L"SELVANE_PATIENCE", factor, 16)) return normal;
+    return normal * std::max(1, _wtoi(factor));
+}
 
 std::wstring WindowsPath(const std::string& path) {
     std::wstring result = Widen(path);
@@ -121,14 +128,17 @@ std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
 
 HWND FindWindowOf(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
     HWND found = nullptr;
+    // A process that has ended shows nothing more: no need to wait on.
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
     WaitFor(
         [&] {
             for (HWND window : TopLevelWindows(processId)) {
                 if (ClassOf(window) == className) found = window;
             }
-            return found != nullptr;
+            return found != nullptr || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0);
         },
         timeout);
+    if (process) CloseHandle(process);
     return found;
 }
 
@@ -167,7 +177,9 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-MessageBoxContent ReadMessageBox(HWND box) {
+namespace {
+
+MessageBoxContent ReadMessageBoxOnce(HWND box) {
     MessageBoxContent content;
     content.caption = TextOf(box);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -178,10 +190,25 @@ MessageBoxContent ReadMessageBox(HWND box) {
             content.buttons.push_back(TextOf(child));
         } else if (className == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
             content.informationIcon = ShowsStockIcon(child, IDI_INFORMATION);
+            content.errorIcon = ShowsStockIcon(child, IDI_ERROR);
         } else if (className == L"Static" && !TextOf(child).empty()) {
             content.text = TextOf(child);
         }
     }
+    return content;
+}
+
+}  // namespace
+
+MessageBoxContent ReadMessageBox(HWND box) {
+    MessageBoxContent content;
+    WaitFor(
+        [&] {
+            content = ReadMessageBoxOnce(box);
+            return !content.caption.empty() && !content.buttons.empty() &&
+                   (content.informationIcon || content.errorIcon);
+        },
+        Patience(3s));
     return content;
 }
 

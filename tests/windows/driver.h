@@ -15,6 +15,11 @@ namespace selvane::testing {
 
 using namespace std::chrono_literals;
 
+// How long to wait for something the program does: the given time, times
+// SELVANE_PATIENCE when it is set (the 32-bit release under emulation takes
+// about a minute to start).
+std::chrono::milliseconds Patience(std::chrono::milliseconds normal);
+
 // A Linux path handed in by the build becomes the Windows path Wine maps it to.
 std::wstring WindowsPath(const std::string& path);
 std::wstring ProgramUnderTest();
@@ -50,19 +55,20 @@ public:
     HANDLE handle() const { return info_.hProcess; }
     bool Running() const;
     // The exit code, or nothing when it still runs after the timeout.
-    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 20s);
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = Patience(20s));
 
 private:
     PROCESS_INFORMATION info_ = {};
 };
 
 // Polls until the condition holds or the timeout passes.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = Patience(20s));
 
 std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly = true);
-HWND FindWindowOf(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 20s);
-HWND FindSetupWindow(DWORD processId, std::chrono::milliseconds timeout = 20s);
-HWND FindMessageBox(DWORD processId, std::chrono::milliseconds timeout = 20s);
+HWND FindWindowOf(DWORD processId, const std::wstring& className,
+                  std::chrono::milliseconds timeout = Patience(20s));
+HWND FindSetupWindow(DWORD processId, std::chrono::milliseconds timeout = Patience(20s));
+HWND FindMessageBox(DWORD processId, std::chrono::milliseconds timeout = Patience(20s));
 
 std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);
@@ -75,7 +81,10 @@ struct MessageBoxContent {
     std::wstring text;
     std::vector<std::wstring> buttons;
     bool informationIcon = false;
+    bool errorIcon = false;
 };
+// Once the box has its caption, buttons and icon on the screen: a slow
+// program shows the box a while before it is filled in.
 MessageBoxContent ReadMessageBox(HWND box);
 void CloseMessageBox(HWND box);
 

@@ -30,23 +30,7 @@ TEST_P(CompleteWithFolder, WritesBothFilesRunsBothProgramsAndEnds) {
     Start();
     PressComplete(GetParam());
     ExpectCompletion();
-
-    const std::string settings = ReadBytes(kKeva + L"\\orna_remote.ini");
-    EXPECT_EQ(settings, ExpectedSettingsFile(product_.path()));
-    EXPECT_NE(settings.find("[FILE]\r\nLOGIN=C:\\selvane-tests\\p4\r\nDB=C:\\selvane-tests\\p4\r\n"
-                            "BACKUP=C:\\selvane-tests\\p4\\BACKUP\r\n"), std::string::npos) << settings;
-    EXPECT_NE(settings.find("[SERVICE]\r\nDNS_SERVICE=0\r\nWEB_SERVICE=0\r\nPOP3_SERVICE=0\r\nSMTP_SERVICE=0\r\n"
-                            "FTP_SERVICE=0\r\nOS=0\r\nOPTIMIZE=0\r\n"), std::string::npos) << settings;
-    EXPECT_EQ(Profile(WinIni(), L"ORNA", L"BASIC"), product_.path());
-    EXPECT_EQ(Profile(WinIni(), L"ORNA", L"CGI"), kKeva);
-    EXPECT_EQ(ReadBytes(product_.File(L"yes.txt")), "y\r\n");
-    EXPECT_EQ(AclRecord(), Ansi(product_.path()) + "\r\ny\r\n");
-    ASSERT_TRUE(InstallerRan());
-    EXPECT_EQ(InstallerDirectory(), product_.File(L"service"));
-    EXPECT_TRUE(InstallerWasHidden()) << InstallerRecord();
-
-    Dismiss();
-    EXPECT_EQ(program_->WaitForExit(), 0u);
+    ExpectWholeRunDone();
 }
 
 INSTANTIATE_TEST_SUITE_P(TrailingBackslashOrNot, CompleteWithFolder,

@@ -18,6 +18,10 @@ export ODBCSYSINI="$build/odbc"
 # mdbtools looks a database name up under MDBPATH when it cannot open it; the
 # product folders the tests use get links named by their Windows paths.
 export MDBPATH="$build/mdbpath"
+# Wine's 32-bit half runs under qemu, which without this hands out addresses
+# just below 2 GiB, where 32-bit Wine must map its shared user data: a 32-bit
+# program would fail to start ("failed to map the shared user data").
+export QEMU_RESERVED_VA=0xc0000000
 
 XVFB_PID=""
 if [ -z "${DISPLAY:-}" ]; then
@@ -34,16 +38,24 @@ trap finish EXIT
 
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.selvane-ready-2" ]; then
+  if [ ! -f "$WINEPREFIX/.selvane-ready-3" ]; then
     rm -rf "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAGothic /f >/dev/null 2>&1
     # A crashing test program just ends: no debugger starts (it would hold
-    # the test's output open) and no dialog waits for a click.
-    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+    # the test's output open, and hangs under emulation) and no dialog waits
+    # for a click. 32-bit programs read the key's 32-bit view.
+    for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+               'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+      "$wine" reg add "$key" /v Debugger /d '' /f >/dev/null 2>&1
+    done
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$wineserver" -w
-    touch "$WINEPREFIX/.selvane-ready-2"
+    if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+      echo "wine-run.sh: the new Wine prefix has no 32-bit half (is wine32:i386 installed and qemu-i386 registered with binfmt_misc? scripts/install-deps.sh does both)" >&2
+      exit 1
+    fi
+    touch "$WINEPREFIX/.selvane-ready-3"
   fi
   mkdir -p "$MDBPATH"
   for n in $(seq 1 40); do
