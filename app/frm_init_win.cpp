@@ -4,17 +4,20 @@
 
 #include <exception>
 
+#include "app/app_title.h"
+#include "app/exit_codes.h"
+#include "app/failure_text.h"
 #include "app/messages.h"
+#include "app/program_end_win.h"
 #include "platform/browse_folder_win.h"
 #include "platform/dpi_win.h"
 #include "platform/message_box_win.h"
-#include "platform/system_menu.h"
+#include "platform/system_menu_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
 #include "resources/layout.h"
-#include "setup/post_setup.h"
-#include "setup/settings_writer_win.h"
 #include "setup/setup_platform_win.h"
+#include "setup/setup_run.h"
 
 namespace selvane {
 namespace {
@@ -25,19 +28,25 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kFolderBoxSubclass = 1;
 
-// No handler swallows an error: whatever escapes one ends the program with
-// a message that names it.
-template <typename Handler>
-LRESULT Guarded(HWND window, Handler&& handler) {
-    try {
-        return handler();
-    } catch (const std::exception& error) {
-        ShowFailure(window, std::string(messages::kUnexpectedFailure) + "\n\n" + error.what());
-    } catch (...) {
-        ShowFailure(window, messages::kUnexpectedFailure);
+// Marks a setup run in progress until its outcome has been shown, and asks
+// Windows to hold a shutdown meanwhile.
+class RunInProgress {
+public:
+    RunInProgress(bool& flag, HWND window) : flag_(flag), window_(window) {
+        flag_ = true;
+        ShutdownBlockReasonCreate(window_, Widen(messages::kSetupRunning).c_str());
     }
-    ExitProcess(1);
-}
+    ~RunInProgress() {
+        ShutdownBlockReasonDestroy(window_);
+        flag_ = false;
+    }
+    RunInProgress(const RunInProgress&) = delete;
+    RunInProgress& operator=(const RunInProgress&) = delete;
+
+private:
+    bool& flag_;
+    HWND window_;
+};
 
 const layout::ControlSpec* FindSpec(int id) {
     for (const auto& spec : layout::kControls) {
@@ -59,9 +68,25 @@ layout::TwipRect ClientTwips(const layout::ControlSpec& spec) {
 }  // namespace
 
 FrmInit::FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application,
-                 std::string appFolder)
-    : instance_(instance), single_(single), application_(application),
-      appFolder_(std::move(appFolder)) {}
+                 std::string appFolder, AppLog& log)
+    : instance_(instance), single_(single), application_(application), appFolder_(std::move(appFolder)),
+      log_(log) {}
+
+// No handler swallows an error: whatever escapes one ends the program with
+// a message that names it.
+template <typename Handler>
+LRESULT FrmInit::Guarded(Handler&& handler) {
+    std::string failure = messages::kUnexpectedFailure;
+    try {
+        return handler();
+    } catch (const std::exception& error) {
+        failure += std::string("\n\n") + error.what();
+    } catch (...) {
+    }
+    log_.Error(failure);
+    ShowFailure(hwnd(), kAppTitle, failure);
+    EndProgram(log_, exit_codes::kWindowRunFailed);
+}
 
 void FrmInit::Load() {
     WNDCLASSEXW windowClass = {};
@@ -120,13 +145,13 @@ LRESULT CALLBACK FrmInit::WindowProc(HWND window, UINT message, WPARAM wParam, L
         self->window_.release();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return Guarded(window, [&] { return self->HandleMessage(message, wParam, lParam); });
+    return self->Guarded([&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT CALLBACK FrmInit::FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR, DWORD_PTR selfData) {
     auto* self = reinterpret_cast<FrmInit*>(selfData);
-    return Guarded(self->hwnd(), [&]() -> LRESULT {
+    return self->Guarded([&]() -> LRESULT {
         switch (message) {
         case WM_LBUTTONDOWN: self->txtCommon_MouseDown(1); break;
         case WM_MBUTTONDOWN: self->txtCommon_MouseDown(4); break;
@@ -173,8 +198,15 @@ LRESULT FrmInit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_CLOSE:
+        // A run in progress goes on to its end and shows its outcome; an idle
+        // window closes as always.
+        if (setupRunning_) return 0;
+        return DefWindowProcW(hwnd(), message, wParam, lParam);
+    case WM_QUERYENDSESSION:
+        return setupRunning_ ? FALSE : TRUE;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        PostQuitMessage(exit_codes::kSuccess);
         return 0;
     default:
         return DefWindowProcW(hwnd(), message, wParam, lParam);
@@ -247,11 +279,11 @@ void FrmInit::Form_Load() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
-    ActivatePreviousInstance(single_, application_);
+    if (ActivatePreviousInstance(single_, application_, kAppTitle)) EndProgram(log_, exit_codes::kSuccess);
 }
 
 void FrmInit::txtCommon_MouseDown(int button) {
-    if (button == 2) ShowInformation(hwnd(), messages::kRightButtonUnusable);
+    if (button == 2) ShowInformation(hwnd(), kAppTitle, messages::kRightButtonUnusable);
 }
 
 void FrmInit::cmdCommon_Click(int index) {
@@ -260,32 +292,35 @@ void FrmInit::cmdCommon_Click(int index) {
 
 void FrmInit::set_RemoteControl() {
     // Always opens at the dialog's own start, whatever the box holds.
-    const std::string folder = BrowseForFolder(hwnd(), "");
+    const std::string folder = BrowseForFolder(hwnd(), "", messages::kBrowseTitle);
     if (!folder.empty()) SetFolderText(folder);
 }
 
 void FrmInit::cmdComplete_Click() {
-    // The wait for the answer file lets window events through; a second
-    // press meanwhile must not start a second run.
+    // The run lets window events through while it waits; a second press
+    // meanwhile must not start a second run.
     if (setupRunning_) return;
-    setupRunning_ = true;
-    if (!ValidateAndWriteSettings()) {
-        setupRunning_ = false;
-        return;
-    }
+    const RunInProgress running(setupRunning_, hwnd());
     WindowsSetupPlatform platform;
-    for (auto step : {RunAclBatch, RunServiceInstaller}) {
-        if (const auto failure = step(platform, appFolder_)) {
-            // What earlier steps did stays done; the later ones do not run.
-            ShowFailure(hwnd(), std::string(messages::kSetupStopped) + "\n\n" + failure->what + "\n" +
-                                    messages::kReasonLabel + failure->reason);
-            ExitProcess(1);
-        }
+    const auto failure = RunSetup(platform, {FolderText(), appFolder_, {}}, log_);
+    if (!failure) {
+        log_.Info(messages::kSetupComplete);
+        ShowInformation(hwnd(), kAppTitle, messages::kSetupComplete);
+        EndProgram(log_, exit_codes::kSuccess);
     }
-    ShowInformation(hwnd(), messages::kSetupComplete);
-    ExitProcess(0);
+    const std::string text = DescribeFailure(*failure);
+    if (IsRefusalOfInput(*failure)) {
+        log_.Warn(text);
+        ShowInformation(hwnd(), kAppTitle, text);
+    } else {
+        log_.Error(text);
+        ShowFailure(hwnd(), kAppTitle, text);
+    }
+    // Stopped before any change, or at a settings write: the window stays
+    // for another try. Later, what earlier steps did stays done, and the
+    // program ends.
+    if (ChangedNothing(failure->step) || failure->step == SetupStep::WriteSettings) return;
+    EndProgram(log_, exit_codes::kWindowRunFailed);
 }
-
-bool FrmInit::ValidateAndWriteSettings() { return WriteSettings(hwnd(), FolderText(), appFolder_); }
 
 }  // namespace selvane

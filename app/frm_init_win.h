@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "app/app_log.h"
+#include "platform/single_instance_win.h"
 #include "platform/unique_handle_win.h"
-#include "platform/window_helpers_win.h"
 
 namespace selvane {
 
@@ -14,7 +15,7 @@ namespace selvane {
 class FrmInit {
 public:
     FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application,
-            std::string appFolder);
+            std::string appFolder, AppLog& log);
     FrmInit(const FrmInit&) = delete;
     FrmInit& operator=(const FrmInit&) = delete;
 
@@ -32,6 +33,9 @@ private:
     static LRESULT CALLBACK FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs a handler; whatever escapes it ends the program with a message naming it.
+    template <typename Handler>
+    LRESULT Guarded(Handler&& handler);
 
     void CreateControls();
     void ApplyDpi(int dpi);
@@ -42,13 +46,15 @@ private:
     void cmdCommon_Click(int index);
     void cmdComplete_Click();
     void set_RemoteControl();
-    bool ValidateAndWriteSettings();
 
     HINSTANCE instance_;
     const SingleInstance& single_;
     ApplicationWindow& application_;
     std::string appFolder_;
+    AppLog& log_;
     HWND lastFocus_ = nullptr;
+    // From Complete until its outcome has been shown: a second press does
+    // nothing, and a close request waits for the run.
     bool setupRunning_ = false;
     UniqueFont font_;
     UniqueIcon bigIcon_;

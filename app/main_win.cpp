@@ -1,27 +1,57 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <exception>
+#include <vector>
 
+#include "app/app_title.h"
+#include "app/exit_codes.h"
 #include "app/frm_init_win.h"
+#include "app/log_file_win.h"
 #include "app/messages.h"
+#include "app/program_end_win.h"
 #include "app/server_type.h"
+#include "app/switches.h"
+#include "app/text_fill.h"
+#include "app/unattended.h"
 #include "platform/dll_hardening_win.h"
+#include "platform/folder_path.h"
 #include "platform/message_box_win.h"
+#include "platform/parent_console_win.h"
 #include "platform/program_folder_win.h"
 #include "platform/wide_text_win.h"
+#include "setup/setup_platform_win.h"
+#include "version.h"
 
 namespace selvane {
 namespace {
 
-bool CheckServerType() {
-    const ServerTypeReading reading = ReadServerType(ProgramFolder());
-    // An unreadable database lets the setup go on; the reason is only of use
-    // to someone watching with a debugger.
+constexpr char kDefaultLogName[] = "selvane-init.log";
+
+// shell32 is loaded only when there is something to split: a start without
+// arguments stays as quick as ever.
+std::vector<std::string> CommandLineArguments() {
+    if (!HasArguments(Narrow(GetCommandLineW()))) return {};
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> result;
+    for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i]));
+    LocalFree(arguments);
+    return result;
+}
+
+ServerTypeReading ReadServerTypeLogged(const std::string& appFolder, AppLog& log) {
+    ServerTypeReading reading = ReadServerType(appFolder);
     if (!reading.type) {
+        // An unreadable database lets the setup go on; the reason goes to the
+        // log and to a debugger.
+        log.Warn(Fill(messages::kLogServerTypeUnread, {reading.failure}));
         OutputDebugStringW(Widen("Selvane: ORNA.mdb not read: " + reading.failure + "\n").c_str());
+    } else {
+        log.Info(Fill(messages::kLogServerType, {std::to_string(*reading.type)}));
     }
-    return PassesServerTypeCheck(reading);
+    return reading;
 }
 
 int RunMessageLoop(const FrmInit& form) {
@@ -35,21 +65,90 @@ int RunMessageLoop(const FrmInit& form) {
     return static_cast<int>(message.wParam);
 }
 
+// The setup window, as the program has always run.
+int RunWindow(HINSTANCE instance, int showCommand, const std::string& appFolder, AppLog& log) {
+    const SingleInstance single;
+    ApplicationWindow application(instance, kAppTitle);
+    if (!PassesServerTypeCheck(ReadServerTypeLogged(appFolder, log))) {
+        log.Error(messages::kUnsupportedServer);
+        ShowInformation(nullptr, kAppTitle, messages::kUnsupportedServer);
+        return exit_codes::kSuccess;
+    }
+    FrmInit form(instance, single, application, appFolder, log);
+    form.Load();
+    form.Show(showCommand);
+    return RunMessageLoop(form);
+}
+
+class WindowsUnattendedHost : public UnattendedHost {
+public:
+    explicit WindowsUnattendedHost(std::string appFolder) : appFolder_(std::move(appFolder)) {}
+    bool AnotherInstanceRunning() override { return single_.AnotherIsRunning(); }
+    ServerTypeReading ReadServerType() override { return selvane::ReadServerType(appFolder_); }
+
+private:
+    const SingleInstance single_;  // held for the whole run
+    std::string appFolder_;
+};
+
+int RunSilent(const Switches& switches, const std::string& appFolder, const std::string& logPath, AppLog& log) {
+    WindowsUnattendedHost host(appFolder);
+    WindowsSetupPlatform platform;
+    const UnattendedResult result = RunUnattended(switches, appFolder, host, platform, log);
+    PrintToParentConsole(Fill(messages::kConsoleSummary, {result.summary, std::to_string(result.exitCode), logPath}) +
+                         "\n");
+    return result.exitCode;
+}
+
 int Main(HINSTANCE instance, int showCommand) {
-    try {
-        const SingleInstance single;
-        ApplicationWindow application(instance);
-        if (!CheckServerType()) {
-            ShowInformation(nullptr, messages::kUnsupportedServer);
-            return 0;
+    const ParsedSwitches parsed = ParseSwitches(CommandLineArguments());
+    const Switches& switches = parsed.switches;
+    const bool silent = switches.silent && !parsed.error;
+    if (switches.help) {
+        if (!PrintToParentConsole(messages::kUsage) && !switches.silent) {
+            ShowInformation(nullptr, kAppTitle, messages::kUsage);
         }
-        FrmInit form(instance, single, application, ProgramFolder());
-        form.Load();
-        form.Show(showCommand);
-        return RunMessageLoop(form);
+        return exit_codes::kSuccess;
+    }
+
+    AppLog log;
+    std::string logPath;
+    const std::string appFolder = ProgramFolder();
+    // A silent run always keeps a log; a refused command line too, so that
+    // a deployment tool's typo leaves its reason somewhere.
+    if (silent || parsed.error || switches.log) {
+        logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
+        std::string why;
+        auto sink = OpenLogFile(logPath, why);
+        if (!sink && !parsed.error) {
+            const std::string text = Fill(messages::kLogNotOpened, {logPath, why});
+            if (!PrintToParentConsole(text + "\n") && !silent) ShowFailure(nullptr, kAppTitle, text);
+            return exit_codes::kLogUnavailable;
+        }
+        if (sink) log = AppLog(std::move(sink), LocalLogTime);
+        log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
+    }
+    if (parsed.error) {
+        log.Error(*parsed.error);
+        log.Info(Fill(messages::kLogExit, {std::to_string(exit_codes::kInvalidCommandLine)}));
+        PrintToParentConsole(*parsed.error + "\n");
+        return exit_codes::kInvalidCommandLine;
+    }
+
+    try {
+        const int exitCode = silent ? RunSilent(switches, appFolder, logPath, log)
+                                    : RunWindow(instance, showCommand, appFolder, log);
+        log.Info(Fill(messages::kLogExit, {std::to_string(exitCode)}));
+        return exitCode;
     } catch (const std::exception& error) {
-        ShowFailure(nullptr, std::string(messages::kUnexpectedFailure) + "\n\n" + error.what());
-        return 1;
+        const std::string text = std::string(messages::kUnexpectedFailure) + "\n\n" + error.what();
+        log.Error(text);
+        if (silent) {
+            PrintToParentConsole(OneLine(text) + "\n");
+            EndProgram(log, exit_codes::kRunFailed);
+        }
+        ShowFailure(nullptr, kAppTitle, text);
+        EndProgram(log, exit_codes::kWindowRunFailed);
     }
 }
 

@@ -1,20 +1,116 @@
 #pragma once
 
-// The program's own texts, UTF-8.
+// The program's own texts, UTF-8. "{}" marks where a value goes, in order.
 namespace selvane::messages {
 
+// Start-up and the window.
 inline constexpr char kUnsupportedServer[] = "このソフトウェアは既設サーバのみに対応しています。";
 inline constexpr char kRightButtonUnusable[] = "マウスの右ボタンは利用できません。";
 inline constexpr char kUnexpectedFailure[] = "予期しないエラーが発生したため、プログラムを終了します。";
 inline constexpr char kChooseKevaFolder[] = "KEVAのインストールフォルダを選択してください。";
 inline constexpr char kSetupComplete[] = "初期設定が完了しました。";
+inline constexpr char kSetupRunning[] = "初期設定を実行中です。";
+inline constexpr char kBrowseTitle[] = "フォルダを選択してください。";
+
+// Why a setup run stopped: a heading, what failed, and the reason.
 inline constexpr char kSettingsNotWritten[] = "設定を書き込めませんでした。";
+inline constexpr char kSetupStopped[] = "初期設定を中止しました。";
 inline constexpr char kNotInCodePage[] =
     "次の文字列には、このコンピュータの文字コード (ANSI コードページ) で表せない文字が"
     "含まれているため、設定を書き込めません。";
+inline constexpr char kPathTooLong[] = "次のパスが長すぎるため、設定を書き込めません。";
+inline constexpr char kNothingChanged[] = "設定は何も変更していません。";
 inline constexpr char kCheckFolderAndRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
-inline constexpr char kSetupStopped[] = "初期設定を中止しました。";
 inline constexpr char kFileLabel[] = "ファイル: ";
 inline constexpr char kReasonLabel[] = "理由: ";
+
+inline constexpr char kBatchFileUnusable[] = "バッチファイル {} を起動できません。";
+inline constexpr char kServiceFolderUnusable[] = "サービスフォルダ {} を使用できません。";
+inline constexpr char kInstallerUnusable[] = "サービスインストーラ {} を起動できません。";
+inline constexpr char kAnswerFileNotWritten[] = "応答ファイル {} を書き込めませんでした。";
+inline constexpr char kAnswerFileNotFound[] = "応答ファイル {} が書き込み後に見つかりません。";
+inline constexpr char kBatchFileNotStarted[] = "バッチファイル {} を起動できませんでした。";
+inline constexpr char kBatchFileFailed[] = "バッチファイル {} が失敗しました。";
+inline constexpr char kServiceFolderNotEntered[] = "サービスフォルダ {} に移動できませんでした。";
+inline constexpr char kInstallerNotStarted[] = "サービスインストーラ {} を起動できませんでした。";
+inline constexpr char kInstallerFailed[] = "サービスインストーラ {} が失敗しました。";
+inline constexpr char kAppFolderNotEntered[] = "アプリケーションフォルダ {} に移動できませんでした。";
+
+inline constexpr char kReasonMissing[] = "見つかりません";
+inline constexpr char kReasonIsFolder[] = "ファイルではなくフォルダです";
+inline constexpr char kReasonNotFolder[] = "フォルダではなくファイルです";
+inline constexpr char kReasonUnsafeCharacter[] = "パスに % または \" が含まれています (cmd.exe が別の意味に読みます)";
+inline constexpr char kReasonNotVisible[] = "待ち時間を過ぎました";
+inline constexpr char kReasonExitCode[] = "終了コード {}";
+inline constexpr char kReasonTooLong[] = "{} 文字です (上限は {} 文字)";
+
+// The command line.
+inline constexpr char kUsage[] =
+    "Selvane 初期設定 (selvane-init.exe)\n"
+    "\n"
+    "使い方:\n"
+    "  selvane-init.exe                 設定ウィンドウを開きます。\n"
+    "  selvane-init.exe /VERYSILENT /DIR=フォルダ [/LOG=ファイル] [/WAIT] [/WHATIF]\n"
+    "\n"
+    "  /VERYSILENT    ウィンドウもメッセージも出さずに設定します (/SILENT も同じ)。\n"
+    "  /DIR=フォルダ   KEVA のインストールフォルダ。絶対パス (X:\\… または \\\\server\\share\\…) で、\n"
+    "                 存在するフォルダを指定します。/VERYSILENT には必須です。\n"
+    "  /LOG=ファイル   実行の記録をこのファイルに追記します。省略すると、/VERYSILENT では\n"
+    "                 プログラムのフォルダの selvane-init.log に追記します。\n"
+    "  /WAIT          acl.bat と install.exe の終了を待ち、終了コードを記録します。\n"
+    "                 0 以外の終了コードは失敗 (1603) になります。\n"
+    "  /WHATIF        確認だけを行い、行う予定の書き込みと起動を記録します。何も変更しません。\n"
+    "  /? /HELP       この説明を表示します。\n"
+    "\n"
+    "終了コード:\n"
+    "  0     成功\n"
+    "  1603  設定に失敗しました (書き込み、acl.bat・install.exe の起動、/WAIT での 0 以外の終了コード)\n"
+    "  1618  このプログラムは既に実行中です\n"
+    "  1622  ログファイルを開けません\n"
+    "  1633  このサーバには対応していません\n"
+    "  1639  コマンドラインまたは /DIR が正しくありません\n";
+inline constexpr char kNotASwitch[] = "スイッチではない引数です: {} (スイッチは / または - で始めます)";
+inline constexpr char kUnknownSwitch[] = "不明なスイッチです: {}";
+inline constexpr char kRepeatedSwitch[] = "スイッチが 2 回指定されています: {}";
+inline constexpr char kValueMissing[] = "{} には値が必要です (例: /DIR=D:\\pkg)。";
+inline constexpr char kValueNotTaken[] = "{} は値を取りません: {}";
+inline constexpr char kQuoteInValue[] =
+    "{} の値に \" が含まれています: {}\n"
+    "末尾が \\ の値を引用符で囲むと (例: \"D:\\pkg\\\")、最後の \\\" は引用符の文字として読まれます。"
+    "末尾の \\ を外すか (\"D:\\pkg\")、引用符を外してください。";
+inline constexpr char kNeedsSilent[] = "{} は /VERYSILENT と一緒にだけ使えます。";
+inline constexpr char kDirRequired[] = "/VERYSILENT には /DIR=フォルダ が必要です。";
+inline constexpr char kDirNotAbsolute[] = "/DIR は絶対パス (X:\\… または \\\\server\\share\\…) で指定してください: {}";
+inline constexpr char kDirNotInCodePage[] =
+    "/DIR に、このコンピュータの文字コード (ANSI コードページ) で表せない文字が含まれています: {}";
+inline constexpr char kDirMissing[] = "/DIR のフォルダが見つかりません: {} (理由: {})";
+inline constexpr char kDirNotFolder[] = "/DIR はフォルダではありません: {}";
+inline constexpr char kLogNotOpened[] = "ログファイル {} を開けません。理由: {}";
+inline constexpr char kAnotherInstance[] = "このプログラムは既に実行中です。";
+inline constexpr char kWhatIfDone[] = "/WHATIF: 確認を終えました。何も変更していません。";
+inline constexpr char kConsoleSummary[] = "Selvane 初期設定: {} (終了コード {}) ログ: {}";
+
+// Why ORNA.mdb could not be read (the run goes on); ODBC's own diagnostics follow.
+inline constexpr char kDatabasePathNotInCodePage[] = "ORNA.mdb のパスに、ANSI コードページで表せない文字があります";
+inline constexpr char kOdbcCallFailed[] = "{} が失敗しました{}";
+inline constexpr char kNoRowWithId1[] = "テーブル Type に ID が 1 の行がありません";
+inline constexpr char kTypeIsNull[] = "フィールド Type が Null です";
+inline constexpr char kTypeTooLong[] = "フィールド Type の値が長すぎます";
+inline constexpr char kTypeNotInt16[] = "フィールド Type の値 \"{}\" は 16 ビットの整数ではありません";
+
+// The log. Each line: "YYYY-MM-DD hh:mm:ss.mmm LEVEL text".
+inline constexpr char kLogStarted[] = "Selvane 初期設定 {} 開始 コマンドライン: {}";
+inline constexpr char kLogServerType[] = "サーバ種別: {}";
+inline constexpr char kLogServerTypeUnread[] = "サーバ種別を読み取れませんでした。設定を続けます。理由: {}";
+inline constexpr char kLogSetting[] = "設定 {} [{}] {}={}";
+inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
+inline constexpr char kLogStart[] = "起動 {}";
+inline constexpr char kLogStartIn[] = "起動 {} (作業フォルダ {})";
+inline constexpr char kLogEnded[] = "終了 {} 終了コード={}";
+inline constexpr char kLogDone[] = ": 完了";
+inline constexpr char kLogFailed[] = ": 失敗: {}";
+inline constexpr char kLogPlanned[] = ": /WHATIF のため行いません";
+inline constexpr char kLogProcessId[] = " pid={}";
+inline constexpr char kLogExit[] = "exit={}";
 
 }  // namespace selvane::messages

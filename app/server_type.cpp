@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/messages.h"
 #include "app/odbc_handle.h"
+#include "app/text_fill.h"
 #include "platform/folder_path.h"
 #include "platform/text_encoding.h"
 
@@ -17,6 +19,11 @@ constexpr char kPassword[] = "Qm4rVx8LpT2wNc6HsZkA";
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 ServerTypeReading Failed(std::string why) { return {std::nullopt, std::move(why)}; }
+
+// "SQLDriverConnect が失敗しました: SQLSTATE …", with what the handle's diagnostics say.
+ServerTypeReading CallFailed(const char* call, const OdbcHandle* handle = nullptr) {
+    return Failed(Fill(messages::kOdbcCallFailed, {call, handle ? ": " + OdbcDiagnostics(*handle) : ""}));
+}
 
 }  // namespace
 
@@ -51,47 +58,47 @@ std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
 ServerTypeReading ReadServerType(std::string_view appFolder) {
     const auto connectionString = Utf8ToAnsi(BuildConnectionString(appFolder));
     if (!connectionString) {
-        return Failed("the database path has characters outside the ANSI code page");
+        return Failed(messages::kDatabasePathNotInCodePage);
     }
 
     OdbcHandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    if (!env.valid()) return Failed("SQLAllocHandle(SQL_HANDLE_ENV) failed");
+    if (!env.valid()) return CallFailed("SQLAllocHandle(SQL_HANDLE_ENV)");
     SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
                   0);
 
     OdbcHandle dbc(SQL_HANDLE_DBC, env.get());
-    if (!dbc.valid()) return Failed("SQLAllocHandle(SQL_HANDLE_DBC) failed: " + OdbcDiagnostics(env));
+    if (!dbc.valid()) return CallFailed("SQLAllocHandle(SQL_HANDLE_DBC)", &env);
 
     OdbcConnection connection(dbc);
     if (!SQL_SUCCEEDED(connection.Open(*connectionString))) {
-        return Failed("SQLDriverConnect failed: " + OdbcDiagnostics(dbc));
+        return CallFailed("SQLDriverConnect", &dbc);
     }
 
     OdbcHandle statement(SQL_HANDLE_STMT, dbc.get());
-    if (!statement.valid()) return Failed("SQLAllocHandle(SQL_HANDLE_STMT) failed: " + OdbcDiagnostics(dbc));
+    if (!statement.valid()) return CallFailed("SQLAllocHandle(SQL_HANDLE_STMT)", &dbc);
 
     std::string query = kServerTypeQuery;
     if (!SQL_SUCCEEDED(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(query.data()),
                                      SQL_NTS))) {
-        return Failed("SQLExecDirect failed: " + OdbcDiagnostics(statement));
+        return CallFailed("SQLExecDirect", &statement);
     }
 
     const SQLRETURN fetched = SQLFetch(statement.get());
-    if (fetched == SQL_NO_DATA) return Failed("the table Type has no row with ID 1");
-    if (!SQL_SUCCEEDED(fetched)) return Failed("SQLFetch failed: " + OdbcDiagnostics(statement));
+    if (fetched == SQL_NO_DATA) return Failed(messages::kNoRowWithId1);
+    if (!SQL_SUCCEEDED(fetched)) return CallFailed("SQLFetch", &statement);
 
     SQLCHAR value[64] = {};
     SQLLEN indicator = 0;
     if (!SQL_SUCCEEDED(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value,
                                   &indicator))) {
-        return Failed("SQLGetData failed: " + OdbcDiagnostics(statement));
+        return CallFailed("SQLGetData", &statement);
     }
-    if (indicator == SQL_NULL_DATA) return Failed("the field Type is Null");
-    if (indicator >= static_cast<SQLLEN>(sizeof value)) return Failed("the field Type is too long");
+    if (indicator == SQL_NULL_DATA) return Failed(messages::kTypeIsNull);
+    if (indicator >= static_cast<SQLLEN>(sizeof value)) return Failed(messages::kTypeTooLong);
 
     const std::string text(reinterpret_cast<const char*>(value));
     const auto type = ToServerTypeValue(text);
-    if (!type) return Failed("the field Type (\"" + text + "\") is no 16-bit integer");
+    if (!type) return Failed(Fill(messages::kTypeNotInt16, {text}));
     return {type, {}};
 }
 

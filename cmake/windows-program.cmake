@@ -3,14 +3,18 @@
 
 add_library(selvane_win STATIC
   app/frm_init_win.cpp
+  app/log_file_win.cpp
+  app/program_end_win.cpp
   platform/browse_folder_win.cpp
   platform/dpi_win.cpp
   platform/message_box_win.cpp
+  platform/parent_console_win.cpp
+  platform/profile_win.cpp
   platform/program_folder_win.cpp
+  platform/single_instance_win.cpp
   platform/system_menu.cpp
+  platform/system_menu_win.cpp
   platform/win_error.cpp
-  platform/window_helpers_win.cpp
-  setup/settings_writer_win.cpp
   setup/setup_platform_win.cpp
 )
 # comctl32, odbc32, shell32 and ole32 come from each program's link
@@ -55,3 +59,15 @@ target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDEN
 target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core odbc32 comctl32 shell32 ole32)
 target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
 set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
+
+# The program with a folder browser that fails (a link seam: the test file
+# defines BrowseForFolder, so the library's is never linked in), for the
+# test of an unexpected failure in a handler.
+if(SELVANE_WINDOWS_TESTS)
+  add_executable(selvane-init-failing-browse WIN32 app/main_win.cpp platform/dll_hardening_win.cpp
+    tests/stand-ins/failing_browse_win.cpp ${SELVANE_RESOURCES})
+  target_link_libraries(selvane-init-failing-browse PRIVATE selvane_win)
+  selvane_delay_load(selvane-init-failing-browse)
+  target_link_options(selvane-init-failing-browse PRIVATE -municode -static -static-libgcc -static-libstdc++)
+  set_target_properties(selvane-init-failing-browse PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
+endif()

@@ -14,8 +14,6 @@
 namespace selvane {
 namespace {
 
-constexpr char kDialogTitle[] = "フォルダを選択してください。";
-
 inline void FreeItemList(PIDLIST_ABSOLUTE itemList) { CoTaskMemFree(itemList); }
 using UniqueItemList = UniqueAny<PIDLIST_ABSOLUTE, FreeItemList>;
 
@@ -77,9 +75,9 @@ std::string GetPathFromItemList(PCIDLIST_ABSOLUTE itemList) {
     return Narrow(buffer);
 }
 
-std::string BrowseForFolder(HWND owner, const std::string& startPath) {
+std::string BrowseForFolder(HWND owner, const std::string& startPath, const std::string& dialogTitle) {
     BrowseState state{Widen(startPath.empty() ? "C:\\" : startPath)};
-    const std::wstring title = Widen(kDialogTitle);
+    const std::wstring title = Widen(dialogTitle);
 
     BROWSEINFOW info = {};
     info.hwndOwner = owner;

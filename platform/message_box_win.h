@@ -6,11 +6,11 @@
 
 namespace selvane {
 
-// Modal box with the information icon and OK only, captioned with the
-// application title; returns when the user has closed it.
-void ShowInformation(HWND owner, std::string_view text);
+// Modal box with the information icon and OK only; returns when the user has
+// closed it.
+void ShowInformation(HWND owner, std::string_view caption, std::string_view text);
 
 // Tells the user of a failure, with the error icon.
-void ShowFailure(HWND owner, std::string_view text);
+void ShowFailure(HWND owner, std::string_view caption, std::string_view text);
 
 }  // namespace selvane

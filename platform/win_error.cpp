@@ -15,8 +15,9 @@ std::string SystemErrorText(DWORD code) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
         text.pop_back();
     }
-    std::string result = text.empty() ? "不明なエラー" : Narrow(text);
-    return result + " (エラー " + std::to_string(code) + ")";
+    // The code too: the words alone may not tell two failures apart.
+    const std::string number = "(" + std::to_string(code) + ")";
+    return text.empty() ? number : Narrow(text) + " " + number;
 }
 
 WinError::WinError(const std::string& what, DWORD code)

@@ -1,59 +1,89 @@
 #include "setup/post_setup.h"
 
-#include "platform/folder_path.h"
-#include "setup/command_line.h"
-
 namespace selvane {
+namespace {
 
-std::optional<StepFailure> RunAclBatch(SetupPlatform& platform, const std::string& appFolder) {
-    const std::string answerFile = JoinPath(appFolder, "yes.txt");
-    if (auto error = platform.WriteNewFile(answerFile, kAnswerFileContent)) {
-        return StepFailure{"応答ファイル " + answerFile + " を書き込めませんでした。", *error};
+std::optional<SetupFailure> AwaitExit(SetupPlatform& platform, unsigned long processId, const std::string& program,
+                                      SetupStep step, SetupObserver& observer) {
+    const ProgramExit exit = platform.WaitForExit(processId);
+    if (exit.error) return MakeFailure(step, FailureReason::System, program, *exit.error);
+    observer.ProgramEnded(program, exit.exitCode);
+    if (exit.exitCode == 0) return std::nullopt;
+    SetupFailure failure = MakeFailure(step, FailureReason::ExitCode, program);
+    failure.exitCode = exit.exitCode;
+    return failure;
+}
+
+}  // namespace
+
+std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths,
+                                        const RunOptions& options, SetupObserver& observer) {
+    const std::string& answerFile = paths.answerFile;
+    if (options.whatIf) {
+        observer.AnswerFileWritten(answerFile, {EffectState::Planned, {}});
+        observer.ProgramStarted(*paths.batchCommandLine, {}, 0, {EffectState::Planned, {}});
+        return std::nullopt;
     }
+
+    // An answer file an earlier run left hidden, system or read-only cannot
+    // be replaced by a plain one, and a hidden one is never seen below.
+    auto error = platform.MakePlainFile(answerFile);
+    if (!error) error = platform.WriteNewFile(answerFile, kAnswerFileContent);
+    if (error) {
+        observer.AnswerFileWritten(answerFile, {EffectState::Failed, *error});
+        return MakeFailure(SetupStep::WriteAnswerFile, FailureReason::System, answerFile, *error);
+    }
+    observer.AnswerFileWritten(answerFile, {});
 
     // The batch file reads the answer file; start it only once the file can be seen.
     const auto deadline = platform.Now() + kAnswerFileWait;
     while (!platform.NormalFileExists(answerFile)) {
-        if (platform.Now() >= deadline) {
-            return StepFailure{"応答ファイル " + answerFile + " が書き込み後に見つかりません。",
-                               "待ち時間を過ぎました"};
-        }
+        if (platform.Now() >= deadline) return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
         platform.ProcessPendingEvents();
         platform.Pause(kAnswerFilePoll);
     }
 
-    const std::string batchFile = JoinPath(appFolder, "acl.bat");
-    const std::string systemDirectory = platform.SystemDirectory();
-    const auto commandLine = BatchCommandLine(systemDirectory, batchFile);
-    if (!commandLine) {
-        return StepFailure{"バッチファイル " + batchFile + " を起動できませんでした。",
-                           "パスに % または \" が含まれています"};
+    // Checked before the first write; looked at again because cmd.exe would
+    // start without it and only say so in a console no one sees.
+    const PathProbe batch = platform.Probe(paths.batchFile);
+    if (batch.kind != PathKind::File) {
+        return MakeFailure(SetupStep::StartBatchFile,
+                       batch.kind == PathKind::Folder ? FailureReason::IsFolder : FailureReason::Missing,
+                       paths.batchFile, batch.reason);
     }
-    if (!platform.NormalFileExists(batchFile)) {
-        return StepFailure{"バッチファイル " + batchFile + " を起動できませんでした。",
-                           "ファイルが見つかりません"};
+    const StartedProgram started =
+        platform.StartHidden(paths.commandInterpreter, *paths.batchCommandLine, {}, options.waitForPrograms);
+    if (started.error) {
+        observer.ProgramStarted(*paths.batchCommandLine, {}, 0, {EffectState::Failed, *started.error});
+        return MakeFailure(SetupStep::StartBatchFile, FailureReason::System, paths.batchFile, *started.error);
     }
-    if (auto error = platform.StartHidden(JoinPath(systemDirectory, "cmd.exe"), *commandLine, "")) {
-        return StepFailure{"バッチファイル " + batchFile + " を起動できませんでした。", *error};
-    }
-    return std::nullopt;
+    observer.ProgramStarted(*paths.batchCommandLine, {}, started.processId, {});
+    if (!options.waitForPrograms) return std::nullopt;
+    return AwaitExit(platform, started.processId, paths.batchFile, SetupStep::RunBatchFile, observer);
 }
 
-std::optional<StepFailure> RunServiceInstaller(SetupPlatform& platform, const std::string& appFolder) {
-    const std::string serviceFolder = JoinPath(appFolder, "service");
-    if (auto error = platform.ChangeDirectory(serviceFolder)) {
-        return StepFailure{"サービスフォルダ " + serviceFolder + " に移動できませんでした。", *error};
+std::optional<SetupFailure> RunServiceInstaller(SetupPlatform& platform, const SetupPaths& paths,
+                                                const RunOptions& options, SetupObserver& observer) {
+    if (options.whatIf) {
+        observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, 0, {EffectState::Planned, {}});
+        return std::nullopt;
     }
-    // By its full path: a bare "install.exe" would be searched for in the
-    // application folder and on the PATH before the service folder.
-    const std::string installer = JoinPath(serviceFolder, "install.exe");
-    if (auto error = platform.StartHidden(installer, QuoteArgument(installer), serviceFolder)) {
-        return StepFailure{"サービスインストーラ " + installer + " を起動できませんでした。", *error};
+    if (auto error = platform.ChangeDirectory(paths.serviceFolder)) {
+        return MakeFailure(SetupStep::EnterServiceFolder, FailureReason::System, paths.serviceFolder, *error);
     }
-    if (auto error = platform.ChangeDirectory(appFolder)) {
-        return StepFailure{"アプリケーションフォルダ " + appFolder + " に移動できませんでした。", *error};
+    const StartedProgram started = platform.StartHidden(paths.installer, paths.installerCommandLine,
+                                                        paths.serviceFolder, options.waitForPrograms);
+    if (started.error) {
+        observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, 0,
+                                {EffectState::Failed, *started.error});
+        return MakeFailure(SetupStep::StartInstaller, FailureReason::System, paths.installer, *started.error);
     }
-    return std::nullopt;
+    observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, started.processId, {});
+    if (auto error = platform.ChangeDirectory(paths.appFolder)) {
+        return MakeFailure(SetupStep::ReturnToAppFolder, FailureReason::System, paths.appFolder, *error);
+    }
+    if (!options.waitForPrograms) return std::nullopt;
+    return AwaitExit(platform, started.processId, paths.installer, SetupStep::RunInstaller, observer);
 }
 
 }  // namespace selvane

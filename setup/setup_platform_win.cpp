@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
-#include "platform/unique_handle_win.h"
+#include <algorithm>
+
+#include "platform/profile_win.h"
+#include "platform/text_encoding.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
 
@@ -11,10 +14,59 @@ namespace {
 
 std::string LastErrorText() { return SystemErrorText(GetLastError()); }
 
+constexpr DWORD kBlockingAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+
 }  // namespace
 
-std::optional<std::string> WindowsSetupPlatform::WriteNewFile(const std::string& path,
-                                                              std::string_view bytes) {
+std::string WindowsSetupPlatform::WindowsDirectory() {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) ThrowLastError("GetWindowsDirectoryW");
+    return Narrow(std::wstring_view(buffer, length));
+}
+
+std::string WindowsSetupPlatform::SystemDirectory() {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) ThrowLastError("GetSystemDirectoryW");
+    return Narrow(std::wstring_view(buffer, length));
+}
+
+bool WindowsSetupPlatform::FitsCodePage(const std::string& text) { return Utf8ToAnsi(text).has_value(); }
+
+PathProbe WindowsSetupPlatform::Probe(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {PathKind::Missing, LastErrorText()};
+    return {(attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File, {}};
+}
+
+bool WindowsSetupPlatform::NormalFileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+std::optional<std::string> WindowsSetupPlatform::WriteProfileEntry(const std::string& file,
+                                                                    const std::string& section,
+                                                                    const std::string& key,
+                                                                    const std::string& value) {
+    if (!selvane::WriteProfileString(file, section, key, value)) return LastErrorText();
+    return std::nullopt;
+}
+
+std::optional<std::string> WindowsSetupPlatform::MakePlainFile(const std::string& path) {
+    const std::wstring widePath = Widen(path);
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & kBlockingAttributes)) {
+        return std::nullopt;  // nothing to clear; writing it will say what is wrong
+    }
+    const DWORD plain = attributes & ~kBlockingAttributes;
+    if (!SetFileAttributesW(widePath.c_str(), plain ? plain : FILE_ATTRIBUTE_NORMAL)) return LastErrorText();
+    return std::nullopt;
+}
+
+std::optional<std::string> WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
     HANDLE created = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE) return LastErrorText();
@@ -28,10 +80,49 @@ std::optional<std::string> WindowsSetupPlatform::WriteNewFile(const std::string&
     return std::nullopt;
 }
 
-bool WindowsSetupPlatform::NormalFileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+StartedProgram WindowsSetupPlatform::StartHidden(const std::string& program, const std::string& commandLine,
+                                                 const std::string& currentDirectory, bool willWait) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    std::wstring mutableCommandLine = Widen(commandLine);
+    const std::wstring directory = Widen(currentDirectory);
+    // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
+    if (!CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW, nullptr, directory.empty() ? nullptr : directory.c_str(),
+                        &startup, &process)) {
+        return {0, LastErrorText()};
+    }
+    UniqueHandle thread(process.hThread);
+    UniqueHandle handle(process.hProcess);
+    if (willWait) awaited_.emplace_back(process.dwProcessId, std::move(handle));
+    return {process.dwProcessId, std::nullopt};
+}
+
+ProgramExit WindowsSetupPlatform::WaitForExit(unsigned long processId) {
+    const auto found = std::find_if(awaited_.begin(), awaited_.end(),
+                                    [&](const auto& started) { return started.first == processId; });
+    if (found == awaited_.end()) return {0, SystemErrorText(ERROR_INVALID_HANDLE)};
+    const UniqueHandle process = std::move(found->second);
+    awaited_.erase(found);
+    // Window input goes on being handled while the program runs.
+    const HANDLE handles[] = {process.get()};
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) break;
+        if (woken == WAIT_FAILED) return {0, LastErrorText()};
+        ProcessPendingEvents();
+    }
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process.get(), &exitCode)) return {0, LastErrorText()};
+    return {exitCode, std::nullopt};
+}
+
+std::optional<std::string> WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
+    if (!SetCurrentDirectoryW(Widen(folder).c_str())) return LastErrorText();
+    return std::nullopt;
 }
 
 void WindowsSetupPlatform::ProcessPendingEvents() {
@@ -52,42 +143,6 @@ void WindowsSetupPlatform::Pause(std::chrono::milliseconds duration) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(duration.count()), QS_ALLINPUT);
 }
 
-std::chrono::steady_clock::time_point WindowsSetupPlatform::Now() {
-    return std::chrono::steady_clock::now();
-}
-
-std::string WindowsSetupPlatform::SystemDirectory() {
-    wchar_t buffer[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) ThrowLastError("GetSystemDirectoryW");
-    return Narrow(std::wstring_view(buffer, length));
-}
-
-std::optional<std::string> WindowsSetupPlatform::StartHidden(const std::string& program,
-                                                             const std::string& commandLine,
-                                                             const std::string& currentDirectory) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    std::wstring mutableCommandLine = Widen(commandLine);
-    const std::wstring directory = Widen(currentDirectory);
-    // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
-    if (!CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW, nullptr, directory.empty() ? nullptr : directory.c_str(),
-                        &startup, &process)) {
-        return LastErrorText();
-    }
-    // Not waited for: the started program lives on by itself.
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return std::nullopt;
-}
-
-std::optional<std::string> WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
-    if (!SetCurrentDirectoryW(Widen(folder).c_str())) return LastErrorText();
-    return std::nullopt;
-}
+std::chrono::steady_clock::time_point WindowsSetupPlatform::Now() { return std::chrono::steady_clock::now(); }
 
 }  // namespace selvane

@@ -65,7 +65,8 @@ inline std::string ExpectedSettingsFile(const std::wstring& appFolder) {
 
 class Complete : public ::testing::Test {
 protected:
-    explicit Complete(const std::wstring& appFolder = L"C:\\selvane-tests\\p4") : product_(appFolder, L"type2.mdb") {
+    explicit Complete(const std::wstring& appFolder = L"C:\\selvane-tests\\p4", const std::wstring& sample = L"type2.mdb")
+        : product_(appFolder, sample), winIniBefore_(ReadBytes(WinIni())) {
         RemoveKeva();
         fs::create_directories(kKeva);
         WriteBytes(product_.File(L"acl.bat"),
@@ -127,7 +128,28 @@ protected:
     bool InstallerRan(std::chrono::milliseconds timeout = Patience(10s)) {
         return WaitFor([&] { return fs::exists(product_.File(L"service\\install-ran.txt")); }, timeout);
     }
-    // What the installer stand-in recorded: its directory, then "show=N".
+    // Nothing of the run's effects happened: no settings, no answer file, no program started.
+    void ExpectNothingWritten() {
+        EXPECT_TRUE(fs::is_empty(kKeva)) << "orna_remote.ini was written";
+        EXPECT_EQ(ReadBytes(WinIni()), winIniBefore_) << "win.ini changed";
+        EXPECT_FALSE(fs::exists(product_.File(L"yes.txt")));
+        EXPECT_FALSE(fs::exists(product_.File(L"acl-ran.txt")));
+        EXPECT_FALSE(InstallerRan(0ms));
+    }
+    // The message was dismissed and the window waits for another try.
+    void ExpectWindowStays() {
+        ASSERT_TRUE(WaitFor([&] { return FindMessageBox(program_->id(), 0ms) == nullptr; }, Patience(5s)));
+        EXPECT_TRUE(IsWindowVisible(window_));
+        EXPECT_TRUE(program_->Running());
+    }
+    // How many times the installer stand-in ran.
+    size_t InstallerRuns() {
+        const std::wstring record = InstallerRecord();
+        size_t runs = 0;
+        for (size_t at = record.find(L"show="); at != std::wstring::npos; at = record.find(L"show=", at + 1)) ++runs;
+        return runs;
+    }
+    // What the installer stand-in recorded: its directory, then "show=N", a record a run.
     std::wstring InstallerRecord() {
         const std::string bytes = ReadBytes(product_.File(L"service\\install-ran.txt"));
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
@@ -141,6 +163,7 @@ protected:
     }
 
     ProductFolder product_;
+    std::string winIniBefore_;
     std::optional<RunningProgram> program_;
     HWND window_ = nullptr;
     HWND lastBox_ = nullptr;

@@ -65,16 +65,27 @@ ProductFolder::ProductFolder(const std::wstring& path, const std::wstring& sampl
 ProductFolder::~ProductFolder() { RemoveFolder(path_); }
 
 RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& currentDirectory,
-                               const std::wstring& arguments) {
+                               const std::wstring& arguments, const std::wstring& outputFile) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
-                        &info_)) {
-        throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
+    HANDLE output = INVALID_HANDLE_VALUE;
+    if (!outputFile.empty()) {
+        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+        output = CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
     }
+    const BOOL started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                        output != INVALID_HANDLE_VALUE, 0, nullptr,
+                                        currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
+                                        &info_);
+    const DWORD error = GetLastError();
+    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
+    if (!started) throw std::runtime_error("CreateProcessW failed: " + std::to_string(error));
 }
 
 RunningProgram::~RunningProgram() {

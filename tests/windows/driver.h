@@ -45,8 +45,10 @@ private:
 
 class RunningProgram {
 public:
+    // With an output file, the program's standard output goes there, as a
+    // script's redirection would send it.
     explicit RunningProgram(const std::wstring& program, const std::wstring& currentDirectory = L"",
-                            const std::wstring& arguments = L"");
+                            const std::wstring& arguments = L"", const std::wstring& outputFile = L"");
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

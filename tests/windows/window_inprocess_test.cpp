@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/frm_init_win.h"
+#include "platform/system_menu_win.h"
 #include "resources/resource_ids.h"
 
 namespace selvane {
@@ -17,8 +18,9 @@ protected:
         form_.Show(SW_SHOWNORMAL);
     }
     SingleInstance single_;
-    ApplicationWindow application_{GetModuleHandleW(nullptr)};
-    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, "C:\\selvane"};
+    ApplicationWindow application_{GetModuleHandleW(nullptr), "Selvane"};
+    AppLog log_;
+    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, "C:\\selvane", log_};
 };
 
 std::vector<UINT> MenuCommands(HMENU menu) {

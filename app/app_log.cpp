@@ -1,0 +1,69 @@
+#include "app/app_log.h"
+
+
+#include "app/messages.h"
+#include "app/text_fill.h"
+
+namespace selvane {
+
+namespace {
+
+// A number with leading zeros to the width (snprintf would bring MinGW's
+// whole printf, floating point and all, into the program).
+void AppendPadded(std::string& text, int value, int width, char after) {
+    std::string digits = std::to_string(value);
+    if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    text += digits;
+    text += after;
+}
+
+}  // namespace
+
+std::string FormatLogLine(const LogTime& time, std::string_view level, std::string_view text) {
+    std::string line;
+    AppendPadded(line, time.year, 4, '-');
+    AppendPadded(line, time.month, 2, '-');
+    AppendPadded(line, time.day, 2, ' ');
+    AppendPadded(line, time.hour, 2, ':');
+    AppendPadded(line, time.minute, 2, ':');
+    AppendPadded(line, time.second, 2, '.');
+    AppendPadded(line, time.millisecond, 3, ' ');
+    return line + std::string(level) + " " + OneLine(text) + "\r\n";
+}
+
+AppLog::AppLog(std::unique_ptr<LogSink> sink, Clock clock) : sink_(std::move(sink)), clock_(clock) {}
+
+void AppLog::Write(std::string_view level, std::string_view text) {
+    if (sink_) sink_->Append(FormatLogLine(clock_(), level, text));
+}
+
+void AppLog::Record(const std::string& what, const Effect& effect) {
+    switch (effect.state) {
+    case EffectState::Done: Info(what + messages::kLogDone); break;
+    case EffectState::Failed: Error(what + Fill(messages::kLogFailed, {effect.reason})); break;
+    case EffectState::Planned: Info(what + messages::kLogPlanned); break;
+    }
+}
+
+void AppLog::SettingWritten(const ProfileWrite& write, const Effect& effect) {
+    Record(Fill(messages::kLogSetting, {write.file, write.section, write.key, write.value}), effect);
+}
+
+void AppLog::AnswerFileWritten(const std::string& path, const Effect& effect) {
+    Record(Fill(messages::kLogAnswerFile, {path}), effect);
+}
+
+void AppLog::ProgramStarted(const std::string& commandLine, const std::string& directory, unsigned long processId,
+                            const Effect& effect) {
+    std::string what = directory.empty() ? Fill(messages::kLogStart, {commandLine})
+                                         : Fill(messages::kLogStartIn, {commandLine, directory});
+    if (effect.state == EffectState::Done) what += Fill(messages::kLogProcessId, {std::to_string(processId)});
+    Record(what, effect);
+}
+
+void AppLog::ProgramEnded(const std::string& program, unsigned long exitCode) {
+    const std::string text = Fill(messages::kLogEnded, {program, std::to_string(exitCode)});
+    if (exitCode == 0) Info(text); else Error(text);
+}
+
+}  // namespace selvane

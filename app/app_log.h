@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "setup/setup_outcome.h"
+
+namespace selvane {
+
+struct LogTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// "YYYY-MM-DD hh:mm:ss.mmm LEVEL text", ended by CR LF.
+std::string FormatLogLine(const LogTime& time, std::string_view level, std::string_view text);
+
+// Where the log's lines go: the log file, appended.
+class LogSink {
+public:
+    virtual ~LogSink() = default;
+    virtual void Append(std::string_view line) = 0;
+};
+
+// The run's log, one line per event. Without a sink (a window run without
+// /LOG) it keeps nothing.
+class AppLog : public SetupObserver {
+public:
+    AppLog() = default;
+    using Clock = LogTime (*)();
+    AppLog(std::unique_ptr<LogSink> sink, Clock clock);
+
+    bool enabled() const { return sink_ != nullptr; }
+    void Info(std::string_view text) { Write("INFO", text); }
+    void Warn(std::string_view text) { Write("WARN", text); }
+    void Error(std::string_view text) { Write("ERROR", text); }
+
+    void SettingWritten(const ProfileWrite& write, const Effect& effect) override;
+    void AnswerFileWritten(const std::string& path, const Effect& effect) override;
+    void ProgramStarted(const std::string& commandLine, const std::string& directory, unsigned long processId,
+                        const Effect& effect) override;
+    void ProgramEnded(const std::string& program, unsigned long exitCode) override;
+
+private:
+    void Write(std::string_view level, std::string_view text);
+    void Record(const std::string& what, const Effect& effect);
+
+    std::unique_ptr<LogSink> sink_;
+    Clock clock_ = nullptr;
+};
+
+}  // namespace selvane

@@ -1,0 +1,110 @@
+#include "app/switches.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/messages.h"
+#include "app/text_fill.h"
+
+namespace selvane {
+namespace {
+
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return upper;
+}
+
+// Sets a flag switch, or says why it cannot be.
+std::optional<std::string> SetFlag(bool& flag, const std::string& name, const std::optional<std::string>& value) {
+    if (value) return Fill(messages::kValueNotTaken, {name, *value});
+    if (flag) return Fill(messages::kRepeatedSwitch, {name});
+    flag = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetValue(std::optional<std::string>& target, const std::string& name,
+                                    const std::optional<std::string>& value) {
+    if (!value || value->empty()) return Fill(messages::kValueMissing, {name});
+    // CommandLineToArgvW reads "D:\pkg\" as D:\pkg" : the closing quote
+    // became part of the value, and whatever followed with it.
+    if (value->find('"') != std::string::npos) return Fill(messages::kQuoteInValue, {name, *value});
+    if (target) return Fill(messages::kRepeatedSwitch, {name});
+    target = *value;
+    return std::nullopt;
+}
+
+std::optional<std::string> Apply(Switches& switches, const std::string& argument) {
+    if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) {
+        return Fill(messages::kNotASwitch, {argument});
+    }
+    const std::size_t equals = argument.find('=');
+    const std::string name = Upper(argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
+    const std::string shown = argument.substr(0, equals);
+    std::optional<std::string> value;
+    if (equals != std::string::npos) value = argument.substr(equals + 1);
+
+    if (name == "VERYSILENT" || name == "SILENT") return SetFlag(switches.silent, shown, value);
+    if (name == "?" || name == "HELP") return SetFlag(switches.help, shown, value);
+    if (name == "WAIT") return SetFlag(switches.wait, shown, value);
+    if (name == "WHATIF") return SetFlag(switches.whatIf, shown, value);
+    if (name == "DIR") return SetValue(switches.dir, shown, value);
+    if (name == "LOG") return SetValue(switches.log, shown, value);
+    return Fill(messages::kUnknownSwitch, {argument});
+}
+
+}  // namespace
+
+ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
+    ParsedSwitches parsed;
+    for (const auto& argument : arguments) {
+        if (auto error = Apply(parsed.switches, argument)) {
+            if (!parsed.error) parsed.error = std::move(error);
+        }
+    }
+    const Switches& s = parsed.switches;
+    if (parsed.error || s.help) return parsed;
+    if (!s.silent) {
+        // Only the log goes with a window run: the rest would be silently ignored.
+        for (const auto& [given, name] : {std::pair{s.dir.has_value(), "/DIR"}, std::pair{s.wait, "/WAIT"},
+                                          std::pair{s.whatIf, "/WHATIF"}}) {
+            if (given) {
+                parsed.error = Fill(messages::kNeedsSilent, {name});
+                return parsed;
+            }
+        }
+    } else if (!s.dir) {
+        parsed.error = messages::kDirRequired;
+    }
+    return parsed;
+}
+
+bool HasArguments(std::string_view commandLine) {
+    std::size_t end = 0;
+    if (commandLine.starts_with('"')) {
+        end = commandLine.find('"', 1);
+        end = end == std::string_view::npos ? commandLine.size() : end + 1;
+    } else {
+        end = commandLine.find_first_of(" \t");
+        if (end == std::string_view::npos) end = commandLine.size();
+    }
+    return commandLine.find_first_not_of(" \t", end) != std::string_view::npos;
+}
+
+bool IsAbsoluteFolderPath(std::string_view path) {
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\') {
+        return true;
+    }
+    if (!path.starts_with("\\\\")) return false;
+    path.remove_prefix(2);
+    const std::size_t slash = path.find('\\');
+    if (slash == 0 || slash == std::string_view::npos) return false;
+    const std::string_view server = path.substr(0, slash);
+    // \\?\ and \\.\ name devices and raw paths, not a server.
+    if (server == "?" || server == ".") return false;
+    const std::string_view share = path.substr(slash + 1);
+    return !share.empty() && share[0] != '\\';
+}
+
+}  // namespace selvane

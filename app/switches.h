@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace selvane {
+
+// What the command line asks for. No arguments: the window, as always.
+struct Switches {
+    bool silent = false;  // /VERYSILENT or /SILENT
+    bool help = false;    // /? or /HELP
+    bool wait = false;
+    bool whatIf = false;
+    std::optional<std::string> dir;
+    std::optional<std::string> log;
+};
+
+struct ParsedSwitches {
+    Switches switches;
+    std::optional<std::string> error;  // why the command line is refused (Japanese)
+};
+
+// Reads the arguments after the program's name, as CommandLineToArgvW splits
+// them. A switch starts with '/' or '-', its name is compared without regard
+// to case, and a value follows the first '='.
+ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments);
+
+// Whether anything follows the program's name on a command line, read as
+// CommandLineToArgvW reads that name (up to the closing quote, or to the
+// first blank).
+bool HasArguments(std::string_view commandLine);
+
+// X:\..., or \\server\share\...: the forms /DIR takes.
+bool IsAbsoluteFolderPath(std::string_view path);
+
+}  // namespace selvane

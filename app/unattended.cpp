@@ -1,0 +1,56 @@
+#include "app/unattended.h"
+
+#include "app/exit_codes.h"
+#include "app/failure_text.h"
+#include "app/messages.h"
+#include "app/text_fill.h"
+#include "setup/setup_run.h"
+
+namespace selvane {
+namespace {
+
+UnattendedResult Refuse(AppLog& log, int exitCode, const std::string& why) {
+    log.Error(why);
+    return {exitCode, OneLine(why)};
+}
+
+// /DIR must name an existing folder outright: no current drive or directory
+// stands behind an unattended run.
+std::optional<std::string> DirProblem(const std::string& dir, SetupPlatform& platform) {
+    if (!IsAbsoluteFolderPath(dir)) return Fill(messages::kDirNotAbsolute, {dir});
+    if (!platform.FitsCodePage(dir)) return Fill(messages::kDirNotInCodePage, {dir});
+    const PathProbe probe = platform.Probe(dir);
+    if (probe.kind == PathKind::Missing) return Fill(messages::kDirMissing, {dir, probe.reason});
+    if (probe.kind == PathKind::File) return Fill(messages::kDirNotFolder, {dir});
+    return std::nullopt;
+}
+
+}  // namespace
+
+UnattendedResult RunUnattended(const Switches& switches, const std::string& appFolder, UnattendedHost& host,
+                               SetupPlatform& platform, AppLog& log) {
+    if (host.AnotherInstanceRunning()) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance);
+
+    const ServerTypeReading reading = host.ReadServerType();
+    if (!reading.type) {
+        log.Warn(Fill(messages::kLogServerTypeUnread, {reading.failure}));
+    } else {
+        log.Info(Fill(messages::kLogServerType, {std::to_string(*reading.type)}));
+        if (!PassesServerTypeCheck(reading)) {
+            return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer);
+        }
+    }
+
+    const std::string dir = switches.dir.value_or("");
+    if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem);
+
+    const SetupRequest request{dir, appFolder, {switches.wait, switches.whatIf}};
+    if (auto failure = RunSetup(platform, request, log)) {
+        return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure));
+    }
+    const std::string done = switches.whatIf ? messages::kWhatIfDone : messages::kSetupComplete;
+    log.Info(done);
+    return {exit_codes::kSuccess, done};
+}
+
+}  // namespace selvane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "app/app_log.h"
+#include "app/server_type.h"
+#include "app/switches.h"
+#include "setup/setup_platform.h"
+
+namespace selvane {
+
+// What an unattended run asks of the system besides the setup run's own
+// operations.
+class UnattendedHost {
+public:
+    virtual ~UnattendedHost() = default;
+    virtual bool AnotherInstanceRunning() = 0;
+    virtual ServerTypeReading ReadServerType() = 0;
+};
+
+struct UnattendedResult {
+    int exitCode = 0;
+    std::string summary;  // one line for the console it was started from
+};
+
+// A setup run without a window: every check a window run makes, with the
+// folder from /DIR; what happens goes to the log, and the result is an exit
+// code a deployment tool can read. Shows nothing.
+UnattendedResult RunUnattended(const Switches& switches, const std::string& appFolder, UnattendedHost& host,
+                               SetupPlatform& platform, AppLog& log);
+
+}  // namespace selvane

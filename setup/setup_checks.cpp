@@ -1,0 +1,66 @@
+#include "setup/setup_checks.h"
+
+#include <vector>
+
+namespace selvane {
+namespace {
+
+std::optional<SetupFailure> TooLong(const std::string& path, std::size_t limit) {
+    const std::size_t length = Utf16Length(path);
+    if (length <= limit) return std::nullopt;
+    SetupFailure failure = MakeFailure(SetupStep::CheckPathLength, FailureReason::TooLong, path);
+    failure.length = length;
+    failure.limit = limit;
+    return failure;
+}
+
+// A file must be there; hidden and system files count, folders do not.
+std::optional<SetupFailure> ExpectFile(SetupPlatform& platform, SetupStep step, const std::string& path) {
+    const PathProbe probe = platform.Probe(path);
+    if (probe.kind == PathKind::Missing) return MakeFailure(step, FailureReason::Missing, path, probe.reason);
+    if (probe.kind == PathKind::Folder) return MakeFailure(step, FailureReason::IsFolder, path);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const SetupPaths& paths) {
+    // What the profile functions receive first: Windows would write "?" for
+    // a character the code page lacks, and the path would name another file.
+    std::vector<const std::string*> texts;
+    for (const auto& write : paths.writes) {
+        texts.push_back(&write.file);
+        texts.push_back(&write.value);
+    }
+    for (const std::string* path : {&paths.answerFile, &paths.batchFile, &paths.serviceFolder, &paths.installer}) {
+        texts.push_back(path);
+    }
+    for (const std::string* text : texts) {
+        if (!platform.FitsCodePage(*text)) return MakeFailure(SetupStep::CheckText, FailureReason::NotInCodePage, *text);
+    }
+
+    for (const auto& write : paths.writes) {
+        if (auto failure = TooLong(write.file, kMaxPathLength)) return failure;
+    }
+    for (const std::string* file : {&paths.answerFile, &paths.batchFile, &paths.commandInterpreter, &paths.installer}) {
+        if (auto failure = TooLong(*file, kMaxPathLength)) return failure;
+    }
+    for (const std::string* folder : {&paths.appFolder, &paths.serviceFolder}) {
+        if (auto failure = TooLong(*folder, kMaxDirectoryLength)) return failure;
+    }
+
+    if (!paths.batchCommandLine) {
+        return MakeFailure(SetupStep::CheckBatchFile, FailureReason::UnsafeCharacter, paths.batchFile);
+    }
+    if (auto failure = ExpectFile(platform, SetupStep::CheckBatchFile, paths.batchFile)) return failure;
+    const PathProbe service = platform.Probe(paths.serviceFolder);
+    if (service.kind == PathKind::Missing) {
+        return MakeFailure(SetupStep::CheckServiceFolder, FailureReason::Missing, paths.serviceFolder, service.reason);
+    }
+    if (service.kind == PathKind::File) {
+        return MakeFailure(SetupStep::CheckServiceFolder, FailureReason::NotFolder, paths.serviceFolder);
+    }
+    return ExpectFile(platform, SetupStep::CheckInstaller, paths.installer);
+}
+
+}  // namespace selvane

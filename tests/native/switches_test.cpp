@@ -1,0 +1,81 @@
+#include "app/switches.h"
+
+#include <gtest/gtest.h>
+
+namespace selvane {
+namespace {
+
+ParsedSwitches Parse(std::vector<std::string> arguments) { return ParseSwitches(arguments); }
+
+TEST(Switches, NoArgumentsMeanTheWindow) {
+    const auto parsed = Parse({});
+    EXPECT_FALSE(parsed.error);
+    EXPECT_FALSE(parsed.switches.silent || parsed.switches.help || parsed.switches.dir || parsed.switches.log);
+}
+
+TEST(Switches, NamesIgnoreCaseAndTakeEitherPrefixAndTheirValueFollowsTheFirstEquals) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"/VERYSILENT", "/DIR=D:\\a=b", "/LOG=x.log", "/WAIT", "/WHATIF"},
+             {"-verysilent", "-Dir=D:\\a=b", "/log=x.log", "-wait", "/WhatIf"},
+             {"/SILENT", "/DIR=D:\\a=b", "/LOG=x.log", "/WAIT", "/WHATIF"}}) {
+        const auto parsed = Parse(arguments);
+        ASSERT_FALSE(parsed.error) << *parsed.error;
+        EXPECT_TRUE(parsed.switches.silent && parsed.switches.wait && parsed.switches.whatIf);
+        EXPECT_EQ(parsed.switches.dir, "D:\\a=b");
+        EXPECT_EQ(parsed.switches.log, "x.log");
+    }
+}
+
+TEST(Switches, RefusedCommandLinesSayWhy) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string named;  // what the reason names
+    };
+    const Case cases[] = {
+        {{"/VERYSLIENT", "/DIR=D:\\pkg"}, "/VERYSLIENT"},
+        {{"/VERYSILENT", "D:\\pkg"}, "D:\\pkg"},
+        // "D:\pkg\" as CommandLineToArgvW splits it: the quote stays in the value.
+        {{"/VERYSILENT", "/DIR=D:\\pkg\""}, "D:\\pkg\""},
+        {{"/VERYSILENT", "/DIR="}, "/DIR"},
+        {{"/VERYSILENT", "/DIR"}, "/DIR"},
+        {{"/VERYSILENT", "/DIR=D:\\a", "/DIR=D:\\b"}, "/DIR"},
+        {{"/VERYSILENT", "/DIR=D:\\a", "/WAIT=1"}, "/WAIT"},
+        {{"/VERYSILENT"}, "/DIR"},
+        {{"/DIR=D:\\pkg"}, "/VERYSILENT"},
+        {{"/WHATIF"}, "/WHATIF"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = Parse(c.arguments);
+        ASSERT_TRUE(parsed.error) << c.arguments.back();
+        EXPECT_NE(parsed.error->find(c.named), std::string::npos) << *parsed.error;
+    }
+}
+
+TEST(Switches, HelpWinsAndALogMayGoWithTheWindow) {
+    EXPECT_TRUE(Parse({"/?"}).switches.help);
+    EXPECT_TRUE(Parse({"/Help", "/bogus"}).switches.help);
+    const auto logged = Parse({"/LOG=C:\\setup.log"});
+    EXPECT_FALSE(logged.error);
+    EXPECT_FALSE(logged.switches.silent);
+}
+
+TEST(Switches, ArgumentsFollowTheProgramNameOrNot) {
+    EXPECT_FALSE(HasArguments("\"C:\\Program Files\\x\\selvane-init.exe\""));
+    EXPECT_FALSE(HasArguments("\"C:\\Program Files\\x\\selvane-init.exe\"   "));
+    EXPECT_FALSE(HasArguments("C:\\x\\selvane-init.exe"));
+    EXPECT_TRUE(HasArguments("\"C:\\Program Files\\x\\selvane-init.exe\" /?"));
+    EXPECT_TRUE(HasArguments("C:\\x\\selvane-init.exe\t/WAIT"));
+}
+
+TEST(Switches, DirMustBeAnAbsolutePath) {
+    for (const char* path : {"D:\\", "D:\\pkg", "\\\\server\\share", "\\\\server\\share\\keva"}) {
+        EXPECT_TRUE(IsAbsoluteFolderPath(path)) << path;
+    }
+    for (const char* path : {"pkg", "D:", "D:pkg", "\\pkg", "D:/pkg", "\\\\server", "\\\\server\\", "\\\\\\share",
+                             "\\\\?\\C:\\pkg", "\\\\.\\C:"}) {
+        EXPECT_FALSE(IsAbsoluteFolderPath(path)) << path;
+    }
+}
+
+}  // namespace
+}  // namespace selvane

@@ -1,0 +1,191 @@
+// The program run from a script: switches, exit codes, the log, and no window.
+#include <filesystem>
+#include <regex>
+
+#include "complete_fixture.h"
+#include "platform/wide_text_win.h"
+
+namespace selvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Silent : public Complete {
+protected:
+    explicit Silent(const std::wstring& sample = L"type2.mdb") : Complete(L"C:\\selvane-tests\\p4", sample) {}
+    ~Silent() override {
+        std::error_code ignored;
+        fs::remove(kOutput, ignored);
+    }
+
+    // Runs the program with these arguments to its end, its standard output
+    // redirected; it must show no window meanwhile.
+    DWORD Run(const std::wstring& arguments) {
+        RunningProgram program(product_.program(), product_.path(), arguments, kOutput);
+        bool showedWindow = false;
+        std::optional<DWORD> exitCode;
+        WaitFor(
+            [&] {
+                showedWindow |= !TopLevelWindows(program.id()).empty();
+                exitCode = program.WaitForExit(0ms);
+                return exitCode.has_value();
+            },
+            Patience(60s));
+        EXPECT_FALSE(showedWindow) << "for " << Narrow(arguments);
+        return exitCode.value_or(~0u);
+    }
+    std::string Log() const { return ReadBytes(product_.File(L"selvane-init.log")); }
+    bool Logged(const std::string& text) const { return Log().find(text) != std::string::npos; }
+    std::wstring Output() const {
+        const std::string bytes = ReadBytes(kOutput);
+        std::wstring text(bytes.size(), L'\0');
+        text.resize(static_cast<size_t>(MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                             text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+    std::string App() const { return Narrow(product_.path()); }
+    static size_t Count(const std::string& text, const std::string& part) {
+        size_t count = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+        return count;
+    }
+
+    const std::wstring kOutput = L"C:\\selvane-tests\\output.txt";
+};
+
+TEST_F(Silent, WritesWhatAWindowRunWritesStartsBothProgramsAndLogsEachStep) {
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u);
+    EXPECT_EQ(ReadBytes(kKeva + L"\\orna_remote.ini"), ExpectedSettingsFile(product_.path()));
+    EXPECT_EQ(Profile(WinIni(), L"ORNA", L"BASIC"), product_.path());
+    EXPECT_EQ(Profile(WinIni(), L"ORNA", L"CGI"), kKeva);
+    EXPECT_EQ(ReadBytes(product_.File(L"yes.txt")), "y\r\n");
+    EXPECT_EQ(AclRecord(), Ansi(product_.path()) + "\r\ny\r\n");
+    ASSERT_TRUE(InstallerRan());
+    EXPECT_TRUE(InstallerWasHidden());
+    EXPECT_NE(Output().find(L"初期設定が完了しました。 (終了コード 0)"), std::wstring::npos) << Narrow(Output());
+
+    const std::string log = Log();
+    EXPECT_TRUE(log.starts_with("\xEF\xBB\xBF")) << "UTF-8 with a byte-order mark";
+    const std::string lineShape = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} (INFO|WARN|ERROR) [^\r\n]+\r\n)";
+    EXPECT_TRUE(std::regex_match(log.substr(3), std::regex("(" + lineShape + ")+"))) << log;
+    EXPECT_NE(log.find("INFO Selvane 初期設定 1.0.0 開始 コマンドライン: "), std::string::npos);
+    EXPECT_NE(log.find("INFO サーバ種別: 2\r\n"), std::string::npos);
+    EXPECT_NE(log.find("INFO 設定 C:\\selvane-tests\\keva\\orna_remote.ini [FILE] LOGIN=" + App() + ": 完了\r\n"),
+              std::string::npos);
+    EXPECT_NE(log.find("INFO 設定 " + Narrow(WinIni()) + " [ORNA] CGI=C:\\selvane-tests\\keva: 完了\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Count(log, ": 完了\r\n"), 15u) << "twelve settings, the answer file, two programs";
+    EXPECT_EQ(Count(log, " pid="), 2u);
+    EXPECT_TRUE(log.ends_with(" INFO exit=0\r\n")) << log;
+
+    // Again, over a changed value, with the folder as Browse would give it.
+    WritePrivateProfileStringW(L"FILE", L"LOGIN", L"old", (kKeva + L"\\orna_remote.ini").c_str());
+    EXPECT_EQ(Run(L"/SILENT \"/DIR=" + kKeva + L"\\\\\""), 0u) << Narrow(Output());
+    EXPECT_EQ(Profile(kKeva + L"\\orna_remote.ini", L"FILE", L"LOGIN"), product_.path());
+    EXPECT_EQ(Count(Log(), " INFO exit=0\r\n"), 2u);
+    EXPECT_EQ(Count(Log(), "\xEF\xBB\xBF"), 1u);
+}
+
+TEST_F(Silent, CommandLinesItCannotUseAre1639AndChangeNothing) {
+    struct Case {
+        std::wstring arguments;
+        std::string logged;
+    };
+    const Case cases[] = {
+        {L"/VERYSILENT", "/DIR=フォルダ が必要です"},
+        {L"/VERYSILENT /DIR=keva", "絶対パス"},
+        {L"/VERYSILENT /DIR=C:\\selvane-tests\\nowhere", "/DIR のフォルダが見つかりません: C:\\selvane-tests\\nowhere"},
+        // The classic trap: \" ends no quote, so the value keeps a quote.
+        {L"/VERYSILENT \"/DIR=" + kKeva + L"\\\"", "/DIR の値に \" が含まれています"},
+        {L"/VERYSLIENT /DIR=" + kKeva, "不明なスイッチです: /VERYSLIENT"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.arguments), 1639u) << Narrow(c.arguments);
+        EXPECT_TRUE(Logged(c.logged)) << Narrow(c.arguments) << "\n" << Log();
+        EXPECT_FALSE(Output().empty()) << "the reason is printed too";
+    }
+    EXPECT_EQ(Count(Log(), "INFO exit=1639\r\n"), std::size(cases));
+    ExpectNothingWritten();
+}
+
+TEST_F(Silent, MissingPiecesAre1603AndChangeNothing) {
+    const std::wstring acl = product_.File(L"acl.bat");
+    const std::wstring service = product_.File(L"service");
+    const std::wstring saved = L"C:\\selvane-tests\\saved";
+    for (const auto& [piece, place] : {std::pair{acl, saved}, std::pair{service, saved},
+                                       std::pair{service + L"\\install.exe", saved}}) {
+        fs::rename(piece, place);
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u) << Narrow(piece);
+        EXPECT_TRUE(Logged(Narrow(piece))) << Log();
+        fs::rename(place, piece);
+    }
+    ExpectNothingWritten();
+}
+
+TEST_F(Silent, FolderInPlaceOfWinIniIs1603WithTheFileAndReasonLogged) {
+    const std::wstring winIni = WinIni();
+    fs::rename(winIni, winIni + L".saved");
+    fs::create_directories(winIni);
+    const DWORD exitCode = Run(L"/VERYSILENT /DIR=" + kKeva);
+    fs::remove(winIni);
+    fs::rename(winIni + L".saved", winIni);
+    EXPECT_EQ(exitCode, 1603u);
+    EXPECT_TRUE(Logged("ERROR 設定 " + Narrow(winIni) + " [ORNA] BASIC=" + App() + ": 失敗: ")) << Log();
+    EXPECT_TRUE(Logged("設定を書き込めませんでした。 ファイル: " + Narrow(winIni) + " 理由: ")) << Log();
+    EXPECT_FALSE(fs::exists(product_.File(L"yes.txt"))) << "nothing after the failed write";
+}
+
+TEST_F(Silent, LogInAMissingFolderIs1622) {
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva + L" /LOG=C:\\selvane-tests\\nowhere\\setup.log"), 1622u);
+    EXPECT_NE(Output().find(L"C:\\selvane-tests\\nowhere\\setup.log"), std::wstring::npos) << Narrow(Output());
+    ExpectNothingWritten();
+}
+
+TEST_F(Silent, WaitFailsTheRunOnTheInstallersExitCode) {
+    WriteBytes(product_.File(L"service\\install-exit.txt"), "3");
+    EXPECT_EQ(Run(L"/VERYSILENT /WAIT /DIR=" + kKeva), 1603u);
+    EXPECT_TRUE(Logged("INFO 終了 " + App() + "\\acl.bat 終了コード=0\r\n")) << Log();
+    EXPECT_TRUE(Logged("ERROR 終了 " + App() + "\\service\\install.exe 終了コード=3\r\n")) << Log();
+    EXPECT_TRUE(Logged("理由: 終了コード 3")) << Log();
+}
+
+TEST_F(Silent, WhatIfChangesOnlyTheLog) {
+    EXPECT_EQ(Run(L"/VERYSILENT /WHATIF /DIR=" + kKeva), 0u);
+    ExpectNothingWritten();
+    EXPECT_EQ(Count(Log(), ": /WHATIF のため行いません\r\n"), 15u) << Log();
+}
+
+TEST_F(Silent, HelpGoesToTheConsole) {
+    EXPECT_EQ(Run(L"/?"), 0u);
+    EXPECT_NE(Output().find(L"/VERYSILENT"), std::wstring::npos) << Narrow(Output());
+    EXPECT_NE(Output().find(L"1639"), std::wstring::npos);
+    EXPECT_FALSE(fs::exists(product_.File(L"selvane-init.log")));
+}
+
+class SilentOnType1 : public Silent {
+protected:
+    SilentOnType1() : Silent(L"type1.mdb") {}
+};
+
+TEST_F(SilentOnType1, ServerIsRefusedWith1633) {
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1633u);
+    EXPECT_TRUE(Logged("INFO サーバ種別: 1\r\n")) << Log();
+    EXPECT_TRUE(Logged("ERROR このソフトウェアは既設サーバのみに対応しています。\r\n")) << Log();
+    ExpectNothingWritten();
+}
+
+TEST_F(Silent, AnotherInstanceIs1618AndStaysWhereItIs) {
+    ProductFolder other(5, L"type2.mdb");
+    RunningProgram first(other.program());
+    HWND window = FindSetupWindow(first.id());
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(window) != FALSE; }, 5s));
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1618u);
+    EXPECT_TRUE(Logged("ERROR このプログラムは既に実行中です。")) << Log();
+    EXPECT_TRUE(IsIconic(window)) << "the running instance was brought to the front";
+    ExpectNothingWritten();
+}
+
+}  // namespace
+}  // namespace selvane::testing
