@@ -100,6 +100,20 @@ int RunSilent(const Switches& switches, const std::string& appFolder, const std:
     return result.exitCode;
 }
 
+// Opens the log a run asks for; false, after saying why, when it cannot be opened.
+bool OpenLog(const ParsedSwitches& parsed, const std::string& logPath, AppLog& log) {
+    std::string why;
+    auto sink = OpenLogFile(logPath, why);
+    if (!sink && !parsed.error) {
+        const std::string text = Fill(messages::kLogNotOpened, {logPath, why});
+        if (!PrintToParentConsole(text + "\n") && !parsed.switches.silent) ShowFailure(nullptr, kAppTitle, text);
+        return false;
+    }
+    if (sink) log = AppLog(std::move(sink), LocalLogTime);
+    log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
+    return true;
+}
+
 int Main(HINSTANCE instance, int showCommand) {
     const ParsedSwitches parsed = ParseSwitches(CommandLineArguments());
     const Switches& switches = parsed.switches;
@@ -112,32 +126,22 @@ int Main(HINSTANCE instance, int showCommand) {
     }
 
     AppLog log;
-    std::string logPath;
-    const std::string appFolder = ProgramFolder();
-    // A silent run always keeps a log; a refused command line too, so that
-    // a deployment tool's typo leaves its reason somewhere.
-    if (silent || parsed.error || switches.log) {
-        logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
-        std::string why;
-        auto sink = OpenLogFile(logPath, why);
-        if (!sink && !parsed.error) {
-            const std::string text = Fill(messages::kLogNotOpened, {logPath, why});
-            if (!PrintToParentConsole(text + "\n") && !silent) ShowFailure(nullptr, kAppTitle, text);
-            return exit_codes::kLogUnavailable;
-        }
-        if (sink) log = AppLog(std::move(sink), LocalLogTime);
-        log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
-    }
-    if (parsed.error) {
-        log.Error(*parsed.error);
-        log.Info(Fill(messages::kLogExit, {std::to_string(exit_codes::kInvalidCommandLine)}));
-        PrintToParentConsole(*parsed.error + "\n");
-        return exit_codes::kInvalidCommandLine;
-    }
-
     try {
-        const int exitCode = silent ? RunSilent(switches, appFolder, logPath, log)
-                                    : RunWindow(instance, showCommand, appFolder, log);
+        const std::string appFolder = ProgramFolder();
+        // A silent run always keeps a log; a refused command line too, so
+        // that a deployment tool's typo leaves its reason somewhere.
+        std::string logPath;
+        if (silent || parsed.error || switches.log) {
+            logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
+            if (!OpenLog(parsed, logPath, log)) return exit_codes::kLogUnavailable;
+        }
+        if (parsed.error) {
+            log.Error(*parsed.error);
+            PrintToParentConsole(*parsed.error + "\n");
+        }
+        const int exitCode = parsed.error ? exit_codes::kInvalidCommandLine
+                             : silent     ? RunSilent(switches, appFolder, logPath, log)
+                                          : RunWindow(instance, showCommand, appFolder, log);
         log.Info(Fill(messages::kLogExit, {std::to_string(exitCode)}));
         return exitCode;
     } catch (const std::exception& error) {

@@ -50,17 +50,6 @@ public:  // the cases below arrange it through lambdas
     std::string logText;
 };
 
-TEST_F(Unattended, ARunLogsEveryStepAndSucceeds) {
-    EXPECT_EQ(Run(Silent("D:\\pkg")), exit_codes::kSuccess);
-    EXPECT_EQ(platform.effects.size(), 17u);
-    EXPECT_TRUE(Logged("2026-12-07 09:05:03.042 INFO サーバ種別: 2\r\n"));
-    EXPECT_TRUE(Logged("INFO 設定 D:\\pkg\\orna_remote.ini [FILE] LOGIN=C:\\app: 完了\r\n"));
-    EXPECT_TRUE(Logged("INFO 設定 C:\\Windows\\win.ini [ORNA] CGI=D:\\pkg: 完了\r\n"));
-    EXPECT_TRUE(Logged("INFO 応答ファイル C:\\app\\yes.txt: 完了\r\n"));
-    EXPECT_TRUE(Logged("INFO 起動 \"C:\\app\\service\\install.exe\" (作業フォルダ C:\\app\\service) pid=101: 完了\r\n"));
-    EXPECT_TRUE(Logged("INFO 初期設定が完了しました。\r\n"));
-}
-
 TEST_F(Unattended, EachRefusalHasItsExitCodeAndChangesNothing) {
     struct Case {
         const char* what;
@@ -100,29 +89,6 @@ TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
     EXPECT_EQ(Run(Silent("D:\\pkg")), exit_codes::kSuccess);
     EXPECT_TRUE(Logged("WARN サーバ種別を読み取れませんでした。設定を続けます。理由: SQLDriverConnect が失敗しました: "
                        "SQLSTATE IM002: no driver (native 0)\r\n"));
-}
-
-TEST_F(Unattended, AFailedWriteOrANonZeroExitWithWaitFailsTheRun) {
-    platform.failing.insert("ini C:\\Windows\\win.ini");
-    EXPECT_EQ(Run(Silent("D:\\pkg")), exit_codes::kRunFailed);
-    EXPECT_TRUE(Logged("ERROR 設定 C:\\Windows\\win.ini [ORNA] BASIC=C:\\app: 失敗: refused\r\n"));
-
-    platform = FakeSetupPlatform{};
-    platform.exitCodeOf["C:\\app\\service\\install.exe"] = 3;
-    Switches waiting = Silent("D:\\pkg");
-    waiting.wait = true;
-    EXPECT_EQ(Run(waiting), exit_codes::kRunFailed);
-    EXPECT_TRUE(Logged("ERROR 終了 C:\\app\\service\\install.exe 終了コード=3\r\n"));
-    EXPECT_TRUE(Logged("理由: 終了コード 3"));
-}
-
-TEST_F(Unattended, WhatIfLogsThePlanAndChangesNothing) {
-    Switches whatIf = Silent("D:\\pkg");
-    whatIf.whatIf = true;
-    EXPECT_EQ(Run(whatIf), exit_codes::kSuccess);
-    EXPECT_TRUE(platform.effects.empty());
-    EXPECT_TRUE(Logged("INFO 設定 D:\\pkg\\orna_remote.ini [FILE] DB=C:\\app: /WHATIF のため行いません\r\n"));
-    EXPECT_TRUE(Logged("INFO 起動 \"C:\\app\\service\\install.exe\" (作業フォルダ C:\\app\\service): /WHATIF のため行いません\r\n"));
 }
 
 TEST(FailureText, NamesWhatFailedWhyAndWhetherAnythingChanged) {
