@@ -37,6 +37,14 @@ void AppLog::Write(std::string_view level, std::string_view text) {
     if (sink_) sink_->Append(FormatLogLine(clock_(), level, text));
 }
 
+void AppLog::ServerTypeRead(const ServerTypeReading& reading) {
+    if (reading.type) {
+        Info(Fill(messages::kLogServerType, {std::to_string(*reading.type)}));
+    } else {
+        Warn(Fill(messages::kLogServerTypeUnread, {reading.failure}));
+    }
+}
+
 void AppLog::Record(const std::string& what, const Effect& effect) {
     switch (effect.state) {
     case EffectState::Done: Info(what + messages::kLogDone); break;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/server_type.h"
 #include "setup/setup_outcome.h"
 
 namespace selvane {
@@ -34,6 +35,9 @@ public:
     void Info(std::string_view text) { Write("INFO", text); }
     void Warn(std::string_view text) { Write("WARN", text); }
     void Error(std::string_view text) { Write("ERROR", text); }
+
+    // The type read from ORNA.mdb, or exactly why none could be read.
+    void ServerTypeRead(const ServerTypeReading& reading);
 
     void SettingWritten(const ProfileWrite& write, const Effect& effect) override;
     void AnswerFileWritten(const std::string& path, const Effect& effect) override;

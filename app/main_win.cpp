@@ -43,14 +43,10 @@ std::vector<std::string> CommandLineArguments() {
 
 ServerTypeReading ReadServerTypeLogged(const std::string& appFolder, AppLog& log) {
     ServerTypeReading reading = ReadServerType(appFolder);
-    if (!reading.type) {
-        // An unreadable database lets the setup go on; the reason goes to the
-        // log and to a debugger.
-        log.Warn(Fill(messages::kLogServerTypeUnread, {reading.failure}));
-        OutputDebugStringW(Widen("Selvane: ORNA.mdb not read: " + reading.failure + "\n").c_str());
-    } else {
-        log.Info(Fill(messages::kLogServerType, {std::to_string(*reading.type)}));
-    }
+    log.ServerTypeRead(reading);
+    // An unreadable database lets the setup go on; without a log, a debugger
+    // still sees why.
+    if (!reading.type) OutputDebugStringW(Widen("Selvane: ORNA.mdb not read: " + reading.failure + "\n").c_str());
     return reading;
 }
 

@@ -32,14 +32,8 @@ UnattendedResult RunUnattended(const Switches& switches, const std::string& appF
     if (host.AnotherInstanceRunning()) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance);
 
     const ServerTypeReading reading = host.ReadServerType();
-    if (!reading.type) {
-        log.Warn(Fill(messages::kLogServerTypeUnread, {reading.failure}));
-    } else {
-        log.Info(Fill(messages::kLogServerType, {std::to_string(*reading.type)}));
-        if (!PassesServerTypeCheck(reading)) {
-            return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer);
-        }
-    }
+    log.ServerTypeRead(reading);
+    if (!PassesServerTypeCheck(reading)) return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer);
 
     const std::string dir = switches.dir.value_or("");
     if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem);

@@ -1,5 +1,7 @@
 #include "setup/post_setup.h"
 
+#include "setup/setup_checks.h"
+
 namespace selvane {
 namespace {
 
@@ -38,19 +40,16 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPath
     // The batch file reads the answer file; start it only once the file can be seen.
     const auto deadline = platform.Now() + kAnswerFileWait;
     while (!platform.NormalFileExists(answerFile)) {
-        if (platform.Now() >= deadline) return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
+        if (platform.Now() >= deadline) {
+            return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
+        }
         platform.ProcessPendingEvents();
         platform.Pause(kAnswerFilePoll);
     }
 
     // Checked before the first write; looked at again because cmd.exe would
     // start without it and only say so in a console no one sees.
-    const PathProbe batch = platform.Probe(paths.batchFile);
-    if (batch.kind != PathKind::File) {
-        return MakeFailure(SetupStep::StartBatchFile,
-                       batch.kind == PathKind::Folder ? FailureReason::IsFolder : FailureReason::Missing,
-                       paths.batchFile, batch.reason);
-    }
+    if (auto failure = ExpectFile(platform, SetupStep::StartBatchFile, paths.batchFile)) return failure;
     const StartedProgram started =
         platform.StartHidden(paths.commandInterpreter, *paths.batchCommandLine, {}, options.waitForPrograms);
     if (started.error) {

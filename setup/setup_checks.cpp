@@ -14,15 +14,14 @@ std::optional<SetupFailure> TooLong(const std::string& path, std::size_t limit) 
     return failure;
 }
 
-// A file must be there; hidden and system files count, folders do not.
+}  // namespace
+
 std::optional<SetupFailure> ExpectFile(SetupPlatform& platform, SetupStep step, const std::string& path) {
     const PathProbe probe = platform.Probe(path);
     if (probe.kind == PathKind::Missing) return MakeFailure(step, FailureReason::Missing, path, probe.reason);
     if (probe.kind == PathKind::Folder) return MakeFailure(step, FailureReason::IsFolder, path);
     return std::nullopt;
 }
-
-}  // namespace
 
 std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const SetupPaths& paths) {
     // What the profile functions receive first: Windows would write "?" for

@@ -14,4 +14,8 @@ namespace selvane {
 // there. A run that fails one has changed nothing.
 std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const SetupPaths& paths);
 
+// A file must stand at the path, hidden and system files included; nothing
+// there, or a folder, fails at the step given.
+std::optional<SetupFailure> ExpectFile(SetupPlatform& platform, SetupStep step, const std::string& path);
+
 }  // namespace selvane

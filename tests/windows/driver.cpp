@@ -161,6 +161,13 @@ HWND FindMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
     return FindWindowOf(processId, L"#32770", timeout);
 }
 
+HWND MinimisedSetupWindow(DWORD processId) {
+    HWND window = FindSetupWindow(processId);
+    if (!window) return nullptr;
+    ShowWindow(window, SW_MINIMIZE);
+    return WaitFor([&] { return IsIconic(window) != FALSE; }, Patience(5s)) ? window : nullptr;
+}
+
 std::wstring TextOf(HWND window) {
     wchar_t buffer[4096] = {};
     SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),

@@ -71,6 +71,8 @@ HWND FindWindowOf(DWORD processId, const std::wstring& className,
                   std::chrono::milliseconds timeout = Patience(20s));
 HWND FindSetupWindow(DWORD processId, std::chrono::milliseconds timeout = Patience(20s));
 HWND FindMessageBox(DWORD processId, std::chrono::milliseconds timeout = Patience(20s));
+// The program's setup window once it is minimised, or null.
+HWND MinimisedSetupWindow(DWORD processId);
 
 std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);

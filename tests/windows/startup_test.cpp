@@ -46,10 +46,8 @@ INSTANTIATE_TEST_SUITE_P(Databases, ReadableOrNot,
 TEST(Startup, SecondStartGivesWayToTheFirst) {
     ProductFolder folder(3, L"type2.mdb");
     RunningProgram first(folder.program());
-    HWND window = FindSetupWindow(first.id());
+    HWND window = MinimisedSetupWindow(first.id());
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_MINIMIZE);
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(window) != FALSE; }, 5s));
 
     RunningProgram second(folder.program());
     bool secondShowedAWindow = false;

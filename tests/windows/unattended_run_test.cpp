@@ -177,10 +177,8 @@ TEST_F(SilentOnType1, ServerIsRefusedWith1633) {
 TEST_F(Silent, AnotherInstanceIs1618AndStaysWhereItIs) {
     ProductFolder other(5, L"type2.mdb");
     RunningProgram first(other.program());
-    HWND window = FindSetupWindow(first.id());
+    HWND window = MinimisedSetupWindow(first.id());
     ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_MINIMIZE);
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(window) != FALSE; }, 5s));
     EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1618u);
     EXPECT_TRUE(Logged("ERROR このプログラムは既に実行中です。")) << Log();
     EXPECT_TRUE(IsIconic(window)) << "the running instance was brought to the front";
