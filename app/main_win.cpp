@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <exception>
@@ -19,6 +18,7 @@
 #include "platform/folder_path.h"
 #include "platform/message_box_win.h"
 #include "platform/parent_console_win.h"
+#include "platform/program_arguments_win.h"
 #include "platform/program_folder_win.h"
 #include "platform/wide_text_win.h"
 #include "setup/setup_platform_win.h"
@@ -28,18 +28,6 @@ namespace selvane {
 namespace {
 
 constexpr char kDefaultLogName[] = "selvane-init.log";
-
-// shell32 is loaded only when there is something to split: a start without
-// arguments stays as quick as ever.
-std::vector<std::string> CommandLineArguments() {
-    if (!HasArguments(Narrow(GetCommandLineW()))) return {};
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> result;
-    for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i]));
-    LocalFree(arguments);
-    return result;
-}
 
 ServerTypeReading ReadServerTypeLogged(const std::string& appFolder, AppLog& log) {
     ServerTypeReading reading = ReadServerType(appFolder);
@@ -111,7 +99,7 @@ bool OpenLog(const ParsedSwitches& parsed, const std::string& logPath, AppLog& l
 }
 
 int Main(HINSTANCE instance, int showCommand) {
-    const ParsedSwitches parsed = ParseSwitches(CommandLineArguments());
+    const ParsedSwitches parsed = ParseSwitches(ProgramArguments());
     const Switches& switches = parsed.switches;
     const bool silent = switches.silent && !parsed.error;
     if (switches.help) {

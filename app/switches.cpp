@@ -80,18 +80,6 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-bool HasArguments(std::string_view commandLine) {
-    std::size_t end = 0;
-    if (commandLine.starts_with('"')) {
-        end = commandLine.find('"', 1);
-        end = end == std::string_view::npos ? commandLine.size() : end + 1;
-    } else {
-        end = commandLine.find_first_of(" \t");
-        if (end == std::string_view::npos) end = commandLine.size();
-    }
-    return commandLine.find_first_not_of(" \t", end) != std::string_view::npos;
-}
-
 bool IsAbsoluteFolderPath(std::string_view path) {
     if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\') {
         return true;

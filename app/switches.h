@@ -27,11 +27,6 @@ struct ParsedSwitches {
 // to case, and a value follows the first '='.
 ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments);
 
-// Whether anything follows the program's name on a command line, read as
-// CommandLineToArgvW reads that name (up to the closing quote, or to the
-// first blank).
-bool HasArguments(std::string_view commandLine);
-
 // X:\..., or \\server\share\...: the forms /DIR takes.
 bool IsAbsoluteFolderPath(std::string_view path);
 

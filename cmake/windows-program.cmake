@@ -10,6 +10,7 @@ add_library(selvane_win STATIC
   platform/message_box_win.cpp
   platform/parent_console_win.cpp
   platform/profile_win.cpp
+  platform/program_arguments_win.cpp
   platform/program_folder_win.cpp
   platform/single_instance_win.cpp
   platform/system_menu.cpp

@@ -59,14 +59,6 @@ TEST(Switches, HelpWinsAndALogMayGoWithTheWindow) {
     EXPECT_FALSE(logged.switches.silent);
 }
 
-TEST(Switches, ArgumentsFollowTheProgramNameOrNot) {
-    EXPECT_FALSE(HasArguments("\"C:\\Program Files\\x\\selvane-init.exe\""));
-    EXPECT_FALSE(HasArguments("\"C:\\Program Files\\x\\selvane-init.exe\"   "));
-    EXPECT_FALSE(HasArguments("C:\\x\\selvane-init.exe"));
-    EXPECT_TRUE(HasArguments("\"C:\\Program Files\\x\\selvane-init.exe\" /?"));
-    EXPECT_TRUE(HasArguments("C:\\x\\selvane-init.exe\t/WAIT"));
-}
-
 TEST(Switches, DirMustBeAnAbsolutePath) {
     for (const char* path : {"D:\\", "D:\\pkg", "\\\\server\\share", "\\\\server\\share\\keva"}) {
         EXPECT_TRUE(IsAbsoluteFolderPath(path)) << path;

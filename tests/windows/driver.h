@@ -49,6 +49,8 @@ public:
     // script's redirection would send it.
     explicit RunningProgram(const std::wstring& program, const std::wstring& currentDirectory = L"",
                             const std::wstring& arguments = L"", const std::wstring& outputFile = L"");
+    // A process started some other way; this one owns its handles now.
+    explicit RunningProgram(const PROCESS_INFORMATION& started) : info_(started) {}
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
