@@ -1,6 +1,5 @@
 #include "app/app_log.h"
 
-
 #include "app/messages.h"
 #include "app/text_fill.h"
 
@@ -19,7 +18,8 @@ void AppendPadded(std::string& text, int value, int width, char after) {
 
 }  // namespace
 
-std::string FormatLogLine(const LogTime& time, std::string_view level, std::string_view text) {
+std::string FormatLogLine(const LogTime& time, unsigned long processId, std::string_view level,
+                          std::string_view text) {
     std::string line;
     AppendPadded(line, time.year, 4, '-');
     AppendPadded(line, time.month, 2, '-');
@@ -28,13 +28,14 @@ std::string FormatLogLine(const LogTime& time, std::string_view level, std::stri
     AppendPadded(line, time.minute, 2, ':');
     AppendPadded(line, time.second, 2, '.');
     AppendPadded(line, time.millisecond, 3, ' ');
-    return line + std::string(level) + " " + OneLine(text) + "\r\n";
+    return line + "[" + std::to_string(processId) + "] " + std::string(level) + " " + OneLine(text) + "\r\n";
 }
 
-AppLog::AppLog(std::unique_ptr<LogSink> sink, Clock clock) : sink_(std::move(sink)), clock_(clock) {}
+AppLog::AppLog(std::unique_ptr<LogSink> sink, Clock clock, unsigned long processId)
+    : sink_(std::move(sink)), clock_(clock), processId_(processId) {}
 
 void AppLog::Write(std::string_view level, std::string_view text) {
-    if (sink_) sink_->Append(FormatLogLine(clock_(), level, text));
+    if (sink_) sink_->Append(FormatLogLine(clock_(), processId_, level, text));
 }
 
 void AppLog::ServerTypeRead(const ServerTypeReading& reading) {
@@ -68,6 +69,8 @@ void AppLog::ProgramStarted(const std::string& commandLine, const std::string& d
     if (effect.state == EffectState::Done) what += Fill(messages::kLogProcessId, {std::to_string(processId)});
     Record(what, effect);
 }
+
+void AppLog::WaitingFor(const std::string& program) { Info(Fill(messages::kLogWaiting, {program})); }
 
 void AppLog::ProgramEnded(const std::string& program, unsigned long exitCode) {
     const std::string text = Fill(messages::kLogEnded, {program, std::to_string(exitCode)});

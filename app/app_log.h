@@ -13,8 +13,10 @@ struct LogTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-// "YYYY-MM-DD hh:mm:ss.mmm LEVEL text", ended by CR LF.
-std::string FormatLogLine(const LogTime& time, std::string_view level, std::string_view text);
+// "YYYY-MM-DD hh:mm:ss.mmm [pid] LEVEL text", ended by CR LF: the process id
+// tells apart the lines of runs that write to one log at the same time.
+std::string FormatLogLine(const LogTime& time, unsigned long processId, std::string_view level,
+                          std::string_view text);
 
 // Where the log's lines go: the log file, appended.
 class LogSink {
@@ -29,9 +31,8 @@ class AppLog : public SetupObserver {
 public:
     AppLog() = default;
     using Clock = LogTime (*)();
-    AppLog(std::unique_ptr<LogSink> sink, Clock clock);
+    AppLog(std::unique_ptr<LogSink> sink, Clock clock, unsigned long processId);
 
-    bool enabled() const { return sink_ != nullptr; }
     void Info(std::string_view text) { Write("INFO", text); }
     void Warn(std::string_view text) { Write("WARN", text); }
     void Error(std::string_view text) { Write("ERROR", text); }
@@ -43,6 +44,7 @@ public:
     void AnswerFileWritten(const std::string& path, const Effect& effect) override;
     void ProgramStarted(const std::string& commandLine, const std::string& directory, unsigned long processId,
                         const Effect& effect) override;
+    void WaitingFor(const std::string& program) override;
     void ProgramEnded(const std::string& program, unsigned long exitCode) override;
 
 private:
@@ -51,6 +53,7 @@ private:
 
     std::unique_ptr<LogSink> sink_;
     Clock clock_ = nullptr;
+    unsigned long processId_ = 0;
 };
 
 }  // namespace selvane

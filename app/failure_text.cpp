@@ -8,6 +8,8 @@ namespace {
 
 const char* StepText(SetupStep step) {
     switch (step) {
+    case SetupStep::FindWindowsDirectory: return messages::kWindowsDirectoryUnknown;
+    case SetupStep::FindSystemDirectory: return messages::kSystemDirectoryUnknown;
     case SetupStep::CheckBatchFile: return messages::kBatchFileUnusable;
     case SetupStep::CheckServiceFolder: return messages::kServiceFolderUnusable;
     case SetupStep::CheckInstaller: return messages::kInstallerUnusable;
@@ -61,11 +63,7 @@ std::string DescribeFailure(const SetupFailure& failure) {
         text = std::string(messages::kSetupStopped) + "\n\n" + Fill(StepText(failure.step), {failure.subject});
     }
     text += std::string("\n") + messages::kReasonLabel + ReasonText(failure);
-    if (ChangedNothing(failure.step)) {
-        text += std::string("\n\n") + messages::kNothingChanged + "\n" + messages::kCheckFolderAndRetry;
-    } else if (failure.step == SetupStep::WriteSettings) {
-        text += std::string("\n\n") + messages::kCheckFolderAndRetry;
-    }
+    if (ChangedNothing(failure.step)) text += std::string("\n\n") + messages::kNothingChanged;
     return text;
 }
 

@@ -6,12 +6,12 @@
 
 namespace selvane {
 
-// What the user is told when a setup run stops: what failed, naming the
-// file or folder, and the reason.
+// What stopped a setup run, as both front ends tell it: what failed, naming
+// the file or folder, the reason, and what the run left changed.
 std::string DescribeFailure(const SetupFailure& failure);
 
-// Whether that message is a refusal of what the user entered (information
-// icon) rather than a failure (error icon).
+// Whether that is a refusal of what the user entered (information icon)
+// rather than a failure (error icon).
 bool IsRefusalOfInput(const SetupFailure& failure);
 
 }  // namespace selvane

@@ -2,60 +2,76 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/app_log.h"
+#include "app/window_run.h"
+#include "platform/call_failure.h"
 #include "platform/single_instance_win.h"
 #include "platform/unique_handle_win.h"
 
 namespace selvane {
 
+// The window run's message boxes, over the setup window once it shows, and
+// the end of the program.
+class SetupWindowHost : public WindowRunHost {
+public:
+    explicit SetupWindowHost(AppLog& log) : log_(log) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
+    [[noreturn]] void EndProgram(int exitCode) override;
+
+private:
+    AppLog& log_;
+    HWND owner_ = nullptr;
+};
+
 // The setup window: the administrator names KEVA's installation folder here
-// and presses Complete.
+// and presses Complete. What each outcome means is the run's to decide.
 class FrmInit {
 public:
-    FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application,
-            std::string appFolder, AppLog& log);
+    FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, std::string appFolder,
+            AppLog& log, WindowRun& run, SetupWindowHost& host);
     FrmInit(const FrmInit&) = delete;
     FrmInit& operator=(const FrmInit&) = delete;
 
     // Creates the window and its controls and runs the load handling; the
-    // window stays hidden. Ends the process when another instance runs.
-    void Load();
+    // window stays hidden. Another instance found ends the program.
+    std::optional<CallFailure> Load();
     void Show(int showCommand);
 
     HWND hwnd() const { return window_.get(); }
     std::string FolderText() const;
-    void SetFolderText(const std::string& text);
+    std::optional<CallFailure> SetFolderText(const std::string& text);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // Runs a handler; whatever escapes it ends the program with a message naming it.
-    template <typename Handler>
-    LRESULT Guarded(Handler&& handler);
+    // A handler that failed ends the program with a message naming the failed call.
+    void EndOnFailure(const std::optional<CallFailure>& failure);
 
-    void CreateControls();
-    void ApplyDpi(int dpi);
+    std::optional<CallFailure> CreateControls();
+    std::optional<CallFailure> ApplyDpi(int dpi);
     HWND Control(int id) const { return GetDlgItem(hwnd(), id); }
 
-    void Form_Load();
+    std::optional<CallFailure> Form_Load();
     void txtCommon_MouseDown(int button);
-    void cmdCommon_Click(int index);
+    std::optional<CallFailure> cmdCommon_Click(int index);
     void cmdComplete_Click();
-    void set_RemoteControl();
+    std::optional<CallFailure> set_RemoteControl();
 
     HINSTANCE instance_;
     const SingleInstance& single_;
     ApplicationWindow& application_;
     std::string appFolder_;
     AppLog& log_;
+    WindowRun& run_;
+    SetupWindowHost& host_;
     HWND lastFocus_ = nullptr;
-    // From Complete until its outcome has been shown: a second press does
-    // nothing, and a close request waits for the run.
-    bool setupRunning_ = false;
+    std::optional<CallFailure> creationFailure_;  // why WM_CREATE refused the window
     UniqueFont font_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;

@@ -11,7 +11,7 @@ namespace {
 
 class LogFile : public LogSink {
 public:
-    explicit LogFile(UniqueHandle file) : file_(std::move(file)) {}
+    explicit LogFile(UniqueFile file) : file_(std::move(file)) {}
     void Append(std::string_view line) override {
         // Opened for appending only: each write lands at the end, whoever else writes.
         DWORD written = 0;
@@ -19,23 +19,20 @@ public:
     }
 
 private:
-    UniqueHandle file_;
+    UniqueFile file_;
 };
 
 }  // namespace
 
-std::unique_ptr<LogSink> OpenLogFile(const std::string& path, std::string& error) {
-    HANDLE opened = CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
-        error = SystemErrorText(GetLastError());
-        return nullptr;
-    }
-    UniqueHandle file(opened);
+Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path) {
+    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return {nullptr, file.failure};
     LARGE_INTEGER size = {};
-    auto log = std::make_unique<LogFile>(std::move(file));
-    if (GetFileSizeEx(opened, &size) && size.QuadPart == 0) log->Append("\xEF\xBB\xBF");
-    return log;
+    const bool isNew = GetFileSizeEx(file.value.get(), &size) && size.QuadPart == 0;
+    auto log = std::make_unique<LogFile>(std::move(file.value));
+    if (isNew) log->Append("\xEF\xBB\xBF");
+    return {std::move(log), std::nullopt};
 }
 
 LogTime LocalLogTime() {

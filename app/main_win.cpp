@@ -1,25 +1,24 @@
 #include <windows.h>
 
-#include <cstdlib>
-#include <exception>
-#include <vector>
+#include <string>
 
-#include "app/app_title.h"
 #include "app/exit_codes.h"
 #include "app/frm_init_win.h"
 #include "app/log_file_win.h"
 #include "app/messages.h"
 #include "app/program_end_win.h"
+#include "app/program_names.h"
 #include "app/server_type.h"
 #include "app/switches.h"
 #include "app/text_fill.h"
 #include "app/unattended.h"
+#include "app/window_run.h"
 #include "platform/dll_hardening_win.h"
 #include "platform/folder_path.h"
 #include "platform/message_box_win.h"
 #include "platform/parent_console_win.h"
 #include "platform/program_arguments_win.h"
-#include "platform/program_folder_win.h"
+#include "platform/program_path_win.h"
 #include "platform/wide_text_win.h"
 #include "setup/setup_platform_win.h"
 #include "version.h"
@@ -27,14 +26,18 @@
 namespace selvane {
 namespace {
 
-constexpr char kDefaultLogName[] = "selvane-init.log";
+// The one line a run leaves on the console it was started from.
+void PrintSummary(const std::string& what, int exitCode, const std::string& logPath) {
+    PrintToParentConsole(Fill(logPath.empty() ? messages::kConsoleSummaryNoLog : messages::kConsoleSummary,
+                              {OneLine(what), std::to_string(exitCode), logPath}) +
+                         "\n");
+}
 
-ServerTypeReading ReadServerTypeLogged(const std::string& appFolder, AppLog& log) {
+ServerTypeReading ReadServerTypeNoted(const std::string& appFolder) {
     ServerTypeReading reading = ReadServerType(appFolder);
-    log.ServerTypeRead(reading);
     // An unreadable database lets the setup go on; without a log, a debugger
     // still sees why.
-    if (!reading.type) OutputDebugStringW(Widen("Selvane: ORNA.mdb not read: " + reading.failure + "\n").c_str());
+    if (!reading.type) OutputDebugStringW(Widen(Fill(messages::kLogServerTypeUnread, {reading.failure})).c_str());
     return reading;
 }
 
@@ -51,109 +54,99 @@ int RunMessageLoop(const FrmInit& form) {
 
 // The setup window, as the program has always run.
 int RunWindow(HINSTANCE instance, int showCommand, const std::string& appFolder, AppLog& log) {
-    const SingleInstance single;
-    ApplicationWindow application(instance, kAppTitle);
-    if (!PassesServerTypeCheck(ReadServerTypeLogged(appFolder, log))) {
-        log.Error(messages::kUnsupportedServer);
-        ShowInformation(nullptr, kAppTitle, messages::kUnsupportedServer);
-        return exit_codes::kSuccess;
-    }
-    FrmInit form(instance, single, application, appFolder, log);
-    form.Load();
+    SetupWindowHost host(log);
+    WindowRun run(host, log);
+    const auto single = SingleInstance::Claim(kInstanceMutexName);
+    if (!single) run.UnexpectedFailure(*single.failure);
+    auto application = ApplicationWindow::Create(instance, kApplicationWindowClass, kAppTitle);
+    if (!application) run.UnexpectedFailure(*application.failure);
+    if (!run.ServerTypeRead(ReadServerTypeNoted(appFolder))) return exit_codes::kSuccess;
+    FrmInit form(instance, single.value, application.value, appFolder, log, run, host);
+    if (auto failure = form.Load()) run.UnexpectedFailure(*failure);
     form.Show(showCommand);
     return RunMessageLoop(form);
 }
 
 class WindowsUnattendedHost : public UnattendedHost {
 public:
-    explicit WindowsUnattendedHost(std::string appFolder) : appFolder_(std::move(appFolder)) {}
+    WindowsUnattendedHost(const SingleInstance& single, std::string appFolder)
+        : single_(single), appFolder_(std::move(appFolder)) {}
     bool AnotherInstanceRunning() override { return single_.AnotherIsRunning(); }
     ServerTypeReading ReadServerType() override { return selvane::ReadServerType(appFolder_); }
 
 private:
-    const SingleInstance single_;  // held for the whole run
+    const SingleInstance& single_;
     std::string appFolder_;
 };
 
 int RunSilent(const Switches& switches, const std::string& appFolder, const std::string& logPath, AppLog& log) {
-    WindowsUnattendedHost host(appFolder);
-    WindowsSetupPlatform platform;
-    const UnattendedResult result = RunUnattended(switches, appFolder, host, platform, log);
-    PrintToParentConsole(Fill(messages::kConsoleSummary, {result.summary, std::to_string(result.exitCode), logPath}) +
-                         "\n");
+    // Held for the whole run.
+    const auto single = SingleInstance::Claim(kInstanceMutexName);
+    UnattendedResult result;
+    if (!single) {
+        result = {exit_codes::kRunFailed, std::string(single.failure->function) + ": " + single.failure->reason};
+        log.Error(result.summary);
+    } else {
+        WindowsUnattendedHost host(single.value, appFolder);
+        WindowsSetupPlatform platform;
+        result = RunUnattended(switches, appFolder, host, platform, log);
+    }
+    PrintSummary(result.summary, result.exitCode, logPath);
     return result.exitCode;
 }
 
-// Opens the log a run asks for; false, after saying why, when it cannot be opened.
-bool OpenLog(const ParsedSwitches& parsed, const std::string& logPath, AppLog& log) {
-    std::string why;
-    auto sink = OpenLogFile(logPath, why);
-    if (!sink && !parsed.error) {
-        const std::string text = Fill(messages::kLogNotOpened, {logPath, why});
-        if (!PrintToParentConsole(text + "\n") && !parsed.switches.silent) ShowFailure(nullptr, kAppTitle, text);
-        return false;
-    }
-    if (sink) log = AppLog(std::move(sink), LocalLogTime);
-    log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
-    return true;
-}
-
-int Main(HINSTANCE instance, int showCommand) {
+int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const ParsedSwitches parsed = ParseSwitches(ProgramArguments());
     const Switches& switches = parsed.switches;
-    const bool silent = switches.silent && !parsed.error;
     if (switches.help) {
         if (!PrintToParentConsole(messages::kUsage) && !switches.silent) {
             ShowInformation(nullptr, kAppTitle, messages::kUsage);
         }
         return exit_codes::kSuccess;
     }
-
-    AppLog log;
-    try {
-        const std::string appFolder = ProgramFolder();
-        // A silent run always keeps a log; a refused command line too, so
-        // that a deployment tool's typo leaves its reason somewhere.
-        std::string logPath;
-        if (silent || parsed.error || switches.log) {
-            logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
-            if (!OpenLog(parsed, logPath, log)) return exit_codes::kLogUnavailable;
-        }
-        if (parsed.error) {
-            log.Error(*parsed.error);
-            PrintToParentConsole(*parsed.error + "\n");
-        }
-        const int exitCode = parsed.error ? exit_codes::kInvalidCommandLine
-                             : silent     ? RunSilent(switches, appFolder, logPath, log)
-                                          : RunWindow(instance, showCommand, appFolder, log);
-        log.Info(Fill(messages::kLogExit, {std::to_string(exitCode)}));
-        return exitCode;
-    } catch (const std::exception& error) {
-        const std::string text = std::string(messages::kUnexpectedFailure) + "\n\n" + error.what();
-        log.Error(text);
+    const bool silent = switches.silent && !parsed.error;
+    const auto program = ProgramPath();
+    if (!program) {
+        const std::string text = std::string(messages::kUnexpectedFailure) + "\n\n" + program.failure->function +
+                                 ": " + program.failure->reason;
         if (silent) {
-            PrintToParentConsole(OneLine(text) + "\n");
-            EndProgram(log, exit_codes::kRunFailed);
+            PrintSummary(text, exit_codes::kRunFailed, {});
+            return exit_codes::kRunFailed;
         }
         ShowFailure(nullptr, kAppTitle, text);
-        EndProgram(log, exit_codes::kWindowRunFailed);
+        return exit_codes::kWindowRunFailed;
     }
+    const std::string appFolder = FolderOfFile(Narrow(program.value));
+
+    // A silent run always keeps a log; a refused command line too, so that a
+    // deployment tool's typo leaves its reason somewhere.
+    std::string logPath;
+    if (silent || parsed.error || switches.log) {
+        logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
+        auto sink = OpenLogFile(logPath);
+        if (!sink) {
+            const std::string text = Fill(messages::kLogNotOpened, {logPath, sink.failure->reason});
+            PrintSummary(text, exit_codes::kLogUnavailable, {});
+            if (!switches.silent && !parsed.error) ShowFailure(nullptr, kAppTitle, text);
+            return exit_codes::kLogUnavailable;
+        }
+        log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());
+        log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
+    }
+    if (parsed.error) {
+        log.Error(*parsed.error);
+        PrintSummary(*parsed.error, exit_codes::kInvalidCommandLine, logPath);
+        return exit_codes::kInvalidCommandLine;
+    }
+    return silent ? RunSilent(switches, appFolder, logPath, log) : RunWindow(instance, showCommand, appFolder, log);
 }
 
 }  // namespace
 }  // namespace selvane
 
-#if defined(__GLIBCXX__)
-// libstdc++'s default terminate handler prints the exception's demangled
-// type, which links in the whole demangler. Every exception is caught in a
-// handler and shown to the user, so a plain abort is all that is needed.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
-#endif
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Before anything can load a DLL: odbc32 and comctl32 are delay-loaded.
     selvane::RestrictDllSearchToSystemDirectory();
-    return selvane::Main(instance, showCommand);
+    selvane::AppLog log;
+    selvane::EndProgram(log, selvane::Run(instance, showCommand, log));
 }

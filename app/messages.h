@@ -24,6 +24,8 @@ inline constexpr char kCheckFolderAndRetry[] = "フォルダを確かめてか�
 inline constexpr char kFileLabel[] = "ファイル: ";
 inline constexpr char kReasonLabel[] = "理由: ";
 
+inline constexpr char kWindowsDirectoryUnknown[] = "Windows フォルダの場所を取得できませんでした。";
+inline constexpr char kSystemDirectoryUnknown[] = "システム フォルダの場所を取得できませんでした。";
 inline constexpr char kBatchFileUnusable[] = "バッチファイル {} を起動できません。";
 inline constexpr char kServiceFolderUnusable[] = "サービスフォルダ {} を使用できません。";
 inline constexpr char kInstallerUnusable[] = "サービスインストーラ {} を起動できません。";
@@ -72,7 +74,7 @@ inline constexpr char kUsage[] =
 inline constexpr char kNotASwitch[] = "スイッチではない引数です: {} (スイッチは / または - で始めます)";
 inline constexpr char kUnknownSwitch[] = "不明なスイッチです: {}";
 inline constexpr char kRepeatedSwitch[] = "スイッチが 2 回指定されています: {}";
-inline constexpr char kValueMissing[] = "{} には値が必要です (例: /DIR=D:\\pkg)。";
+inline constexpr char kValueMissing[] = "{} には値が必要です (例: {})。";
 inline constexpr char kValueNotTaken[] = "{} は値を取りません: {}";
 inline constexpr char kQuoteInValue[] =
     "{} の値に \" が含まれています: {}\n"
@@ -89,16 +91,19 @@ inline constexpr char kLogNotOpened[] = "ログファイル {} を開けませ�
 inline constexpr char kAnotherInstance[] = "このプログラムは既に実行中です。";
 inline constexpr char kWhatIfDone[] = "/WHATIF: 確認を終えました。何も変更していません。";
 inline constexpr char kConsoleSummary[] = "Selvane 初期設定: {} (終了コード {}) ログ: {}";
+inline constexpr char kConsoleSummaryNoLog[] = "Selvane 初期設定: {} (終了コード {})";
 
 // Why ORNA.mdb could not be read (the run goes on); ODBC's own diagnostics follow.
 inline constexpr char kDatabasePathNotInCodePage[] = "ORNA.mdb のパスに、ANSI コードページで表せない文字があります";
 inline constexpr char kOdbcCallFailed[] = "{} が失敗しました{}";
+inline constexpr char kOdbcDiagnostic[] = "SQLSTATE {}: {} (ネイティブ エラー {})";
+inline constexpr char kOdbcNoDiagnostics[] = "ODBC の診断情報はありません";
 inline constexpr char kNoRowWithId1[] = "テーブル Type に ID が 1 の行がありません";
 inline constexpr char kTypeIsNull[] = "フィールド Type が Null です";
 inline constexpr char kTypeTooLong[] = "フィールド Type の値が長すぎます";
 inline constexpr char kTypeNotInt16[] = "フィールド Type の値 \"{}\" は 16 ビットの整数ではありません";
 
-// The log. Each line: "YYYY-MM-DD hh:mm:ss.mmm LEVEL text".
+// The log. Each line: "YYYY-MM-DD hh:mm:ss.mmm [pid] LEVEL text".
 inline constexpr char kLogStarted[] = "Selvane 初期設定 {} 開始 コマンドライン: {}";
 inline constexpr char kLogServerType[] = "サーバ種別: {}";
 inline constexpr char kLogServerTypeUnread[] = "サーバ種別を読み取れませんでした。設定を続けます。理由: {}";
@@ -106,6 +111,7 @@ inline constexpr char kLogSetting[] = "設定 {} [{}] {}={}";
 inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
 inline constexpr char kLogStart[] = "起動 {}";
 inline constexpr char kLogStartIn[] = "起動 {} (作業フォルダ {})";
+inline constexpr char kLogWaiting[] = "待機 {} の終了を待っています";
 inline constexpr char kLogEnded[] = "終了 {} 終了コード={}";
 inline constexpr char kLogDone[] = ": 完了";
 inline constexpr char kLogFailed[] = ": 失敗: {}";

@@ -1,12 +1,9 @@
 #include "app/server_type.h"
 
-#include <cmath>
-#include <cstdlib>
-
 #include "app/messages.h"
-#include "app/odbc_handle.h"
 #include "app/text_fill.h"
 #include "platform/folder_path.h"
+#include "platform/odbc_handle.h"
 #include "platform/text_encoding.h"
 
 namespace selvane {
@@ -17,12 +14,62 @@ constexpr char kUser[] = "admin";
 constexpr char kPassword[] = "Qm4rVx8LpT2wNc6HsZkA";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 ServerTypeReading Failed(std::string why) { return {std::nullopt, std::move(why)}; }
 
 // "SQLDriverConnect が失敗しました: SQLSTATE …", with what the handle's diagnostics say.
-ServerTypeReading CallFailed(const char* call, const OdbcHandle* handle = nullptr) {
-    return Failed(Fill(messages::kOdbcCallFailed, {call, handle ? ": " + OdbcDiagnostics(*handle) : ""}));
+ServerTypeReading CallFailed(const char* call, SQLSMALLINT type = 0, SQLHANDLE handle = SQL_NULL_HANDLE) {
+    std::string diagnostics;
+    if (handle != SQL_NULL_HANDLE) {
+        for (const auto& record : OdbcDiagnostics(type, handle)) {
+            diagnostics += diagnostics.empty() ? ": " : "; ";
+            diagnostics += Fill(messages::kOdbcDiagnostic, {record.state, record.message, std::to_string(record.nativeCode)});
+        }
+        if (diagnostics.empty()) diagnostics = std::string(": ") + messages::kOdbcNoDiagnostics;
+    }
+    return Failed(Fill(messages::kOdbcCallFailed, {call, diagnostics}));
+}
+
+// A decimal number's digits with the point taken out, and how many of them
+// stand before the point once the exponent is applied.
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits;
+    long wholeCount = 0;
+};
+
+std::optional<DecimalDigits> ReadDecimal(std::string_view text) {
+    DecimalDigits number;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        number.negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::size_t at = 0;
+    long pointAt = -1;
+    for (; at < text.size() && (IsDigit(text[at]) || (text[at] == '.' && pointAt < 0)); ++at) {
+        if (text[at] == '.') {
+            pointAt = static_cast<long>(number.digits.size());
+        } else {
+            number.digits += text[at];
+        }
+    }
+    if (number.digits.empty()) return std::nullopt;
+    long exponent = 0;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        const bool exponentNegative = at < text.size() && text[at] == '-';
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+        const std::size_t first = at;
+        for (; at < text.size() && IsDigit(text[at]); ++at) {
+            if (exponent < 100000) exponent = exponent * 10 + (text[at] - '0');
+        }
+        if (at == first) return std::nullopt;
+        if (exponentNegative) exponent = -exponent;
+    }
+    if (at != text.size()) return std::nullopt;
+    number.wholeCount = (pointAt < 0 ? static_cast<long>(number.digits.size()) : pointAt) + exponent;
+    return number;
 }
 
 }  // namespace
@@ -35,79 +82,84 @@ std::string BuildConnectionString(std::string_view appFolder) {
     return text;
 }
 
+// Rounded on the digits themselves: exact for every text, and without
+// strtod, which would bring MinGW's whole floating-point reader along.
 std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    if (text.starts_with('+')) text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
+    auto number = ReadDecimal(text);
+    if (!number) return std::nullopt;
+    std::string& digits = number->digits;
+    const std::size_t significant = digits.find_first_not_of('0');
+    if (significant == std::string::npos) return 0;
+    digits.erase(0, significant);
+    const long whole = number->wholeCount - static_cast<long>(significant);
+    if (whole > 5) return std::nullopt;  // 100000 or more
 
-    // A plain decimal number only: no hexadecimal, no "inf" or "nan".
-    if (text.find_first_not_of("0123456789.eE+-") != std::string_view::npos) return std::nullopt;
-    // The program never changes the C locale, so the decimal point is ".".
-    const std::string digits(text);
-    char* stop = nullptr;
-    const double number = std::strtod(digits.c_str(), &stop);
-    if (stop != digits.c_str() + digits.size() || !std::isfinite(number)) return std::nullopt;
-
-    // nearbyint rounds in the default mode, to nearest with halves to even.
-    const double rounded = std::nearbyint(number);
-    if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
-    return static_cast<std::int16_t>(rounded);
+    long value = 0;
+    for (long i = 0; i < whole; ++i) {
+        value = value * 10 + (i < static_cast<long>(digits.size()) ? digits[static_cast<std::size_t>(i)] - '0' : 0);
+    }
+    // What follows the whole digits decides: more than a half rounds up, an
+    // exact half goes to the even neighbour. Below 0.1 nothing can round up.
+    if (whole >= 0 && whole < static_cast<long>(digits.size())) {
+        const std::string_view fraction = std::string_view(digits).substr(static_cast<std::size_t>(whole));
+        const bool moreThanHalf =
+            fraction[0] > '5' || (fraction[0] == '5' && fraction.find_first_not_of('0', 1) != std::string_view::npos);
+        const bool exactHalf = fraction[0] == '5' && !moreThanHalf;
+        if (moreThanHalf || (exactHalf && value % 2 == 1)) ++value;
+    }
+    if (number->negative) value = -value;
+    if (value < -32768 || value > 32767) return std::nullopt;
+    return static_cast<std::int16_t>(value);
 }
 
 ServerTypeReading ReadServerType(std::string_view appFolder) {
     const auto connectionString = Utf8ToAnsi(BuildConnectionString(appFolder));
-    if (!connectionString) {
-        return Failed(messages::kDatabasePathNotInCodePage);
+    if (!connectionString) return Failed(messages::kDatabasePathNotInCodePage);
+
+    const auto environment = AllocateOdbc<OdbcEnvironment>(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    if (!environment) return CallFailed("SQLAllocHandle(SQL_HANDLE_ENV)");
+    SQLSetEnvAttr(environment.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+
+    const auto connection = AllocateOdbc<OdbcConnection>(SQL_HANDLE_DBC, environment.get());
+    if (!connection) return CallFailed("SQLAllocHandle(SQL_HANDLE_DBC)", SQL_HANDLE_ENV, environment.get());
+
+    std::string text = *connectionString;
+    if (!SQL_SUCCEEDED(SQLDriverConnect(connection.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS,
+                                        nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
+        return CallFailed("SQLDriverConnect", SQL_HANDLE_DBC, connection.get());
     }
+    const OdbcSession session(connection.get());
 
-    OdbcHandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    if (!env.valid()) return CallFailed("SQLAllocHandle(SQL_HANDLE_ENV)");
-    SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
-                  0);
-
-    OdbcHandle dbc(SQL_HANDLE_DBC, env.get());
-    if (!dbc.valid()) return CallFailed("SQLAllocHandle(SQL_HANDLE_DBC)", &env);
-
-    OdbcConnection connection(dbc);
-    if (!SQL_SUCCEEDED(connection.Open(*connectionString))) {
-        return CallFailed("SQLDriverConnect", &dbc);
-    }
-
-    OdbcHandle statement(SQL_HANDLE_STMT, dbc.get());
-    if (!statement.valid()) return CallFailed("SQLAllocHandle(SQL_HANDLE_STMT)", &dbc);
+    const auto statement = AllocateOdbc<OdbcStatement>(SQL_HANDLE_STMT, connection.get());
+    if (!statement) return CallFailed("SQLAllocHandle(SQL_HANDLE_STMT)", SQL_HANDLE_DBC, connection.get());
 
     std::string query = kServerTypeQuery;
-    if (!SQL_SUCCEEDED(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(query.data()),
-                                     SQL_NTS))) {
-        return CallFailed("SQLExecDirect", &statement);
+    if (!SQL_SUCCEEDED(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(query.data()), SQL_NTS))) {
+        return CallFailed("SQLExecDirect", SQL_HANDLE_STMT, statement.get());
     }
 
     const SQLRETURN fetched = SQLFetch(statement.get());
     if (fetched == SQL_NO_DATA) return Failed(messages::kNoRowWithId1);
-    if (!SQL_SUCCEEDED(fetched)) return CallFailed("SQLFetch", &statement);
+    if (!SQL_SUCCEEDED(fetched)) return CallFailed("SQLFetch", SQL_HANDLE_STMT, statement.get());
 
     SQLCHAR value[64] = {};
     SQLLEN indicator = 0;
-    if (!SQL_SUCCEEDED(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value,
-                                  &indicator))) {
-        return CallFailed("SQLGetData", &statement);
+    if (!SQL_SUCCEEDED(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value, &indicator))) {
+        return CallFailed("SQLGetData", SQL_HANDLE_STMT, statement.get());
     }
     if (indicator == SQL_NULL_DATA) return Failed(messages::kTypeIsNull);
     if (indicator >= static_cast<SQLLEN>(sizeof value)) return Failed(messages::kTypeTooLong);
 
-    const std::string text(reinterpret_cast<const char*>(value));
-    const auto type = ToServerTypeValue(text);
-    if (!type) return Failed(Fill(messages::kTypeNotInt16, {text}));
+    const std::string read(reinterpret_cast<const char*>(value));
+    const auto type = ToServerTypeValue(read);
+    if (!type) return Failed(Fill(messages::kTypeNotInt16, {read}));
     return {type, {}};
 }
 
 bool PassesServerTypeCheck(const ServerTypeReading& reading) {
     return !reading.type || *reading.type == kSupportedServerType;
-}
-
-bool CheckServerTypeIn(const std::string& appFolder) {
-    return PassesServerTypeCheck(ReadServerType(appFolder));
 }
 
 }  // namespace selvane

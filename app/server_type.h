@@ -16,7 +16,7 @@ std::string BuildConnectionString(std::string_view appFolder);
 // Reads a field's text as a 16-bit signed integer the way the product's
 // tools always have: surrounding blanks ignored, a fraction to the nearest
 // integer with an exact half to the even neighbour. Nothing for text that is
-// no number, or a number outside -32768..32767.
+// no plain decimal number, or a number outside -32768..32767.
 std::optional<std::int16_t> ToServerTypeValue(std::string_view text);
 
 struct ServerTypeReading {
@@ -28,9 +28,5 @@ ServerTypeReading ReadServerType(std::string_view appFolder);
 
 // Only a value that was read and is not 2 refuses the server.
 bool PassesServerTypeCheck(const ServerTypeReading& reading);
-
-// True for a supported server, and also whenever the database cannot be read:
-// only a value that was read and is not 2 refuses the server.
-bool CheckServerTypeIn(const std::string& appFolder);
 
 }  // namespace selvane

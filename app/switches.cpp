@@ -25,8 +25,8 @@ std::optional<std::string> SetFlag(bool& flag, const std::string& name, const st
 }
 
 std::optional<std::string> SetValue(std::optional<std::string>& target, const std::string& name,
-                                    const std::optional<std::string>& value) {
-    if (!value || value->empty()) return Fill(messages::kValueMissing, {name});
+                                    const std::optional<std::string>& value, const char* example) {
+    if (!value || value->empty()) return Fill(messages::kValueMissing, {name, example});
     // CommandLineToArgvW reads "D:\pkg\" as D:\pkg" : the closing quote
     // became part of the value, and whatever followed with it.
     if (value->find('"') != std::string::npos) return Fill(messages::kQuoteInValue, {name, *value});
@@ -49,8 +49,8 @@ std::optional<std::string> Apply(Switches& switches, const std::string& argument
     if (name == "?" || name == "HELP") return SetFlag(switches.help, shown, value);
     if (name == "WAIT") return SetFlag(switches.wait, shown, value);
     if (name == "WHATIF") return SetFlag(switches.whatIf, shown, value);
-    if (name == "DIR") return SetValue(switches.dir, shown, value);
-    if (name == "LOG") return SetValue(switches.log, shown, value);
+    if (name == "DIR") return SetValue(switches.dir, shown, value, "/DIR=D:\\pkg");
+    if (name == "LOG") return SetValue(switches.log, shown, value, "/LOG=C:\\Logs\\selvane.log");
     return Fill(messages::kUnknownSwitch, {argument});
 }
 

@@ -38,7 +38,7 @@ UnattendedResult RunUnattended(const Switches& switches, const std::string& appF
     const std::string dir = switches.dir.value_or("");
     if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem);
 
-    const SetupRequest request{dir, appFolder, {switches.wait, switches.whatIf}};
+    const SetupRequest request{dir, appFolder, switches.wait, switches.whatIf};
     if (auto failure = RunSetup(platform, request, log)) {
         return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure));
     }

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> program, minimal;
     for (int run = 0; run < 200; ++run) {
-        program.push_back(Microseconds([&] { return selvane::CheckServerTypeIn(folder); }));
+        program.push_back(Microseconds([&] { return selvane::PassesServerTypeCheck(selvane::ReadServerType(folder)); }));
         minimal.push_back(Microseconds([&] { return MinimalCheck(connection); }));
     }
     std::printf("%-44s selvane-init %8.1f us    minimal %8.1f us    ratio %.2f\n",

@@ -11,16 +11,18 @@ add_library(selvane_win STATIC
   platform/parent_console_win.cpp
   platform/profile_win.cpp
   platform/program_arguments_win.cpp
-  platform/program_folder_win.cpp
+  platform/program_path_win.cpp
   platform/single_instance_win.cpp
+  platform/system_functions_win.cpp
   platform/system_menu.cpp
   platform/system_menu_win.cpp
   platform/win_error.cpp
+  platform/window_class_win.cpp
   setup/setup_platform_win.cpp
 )
 # comctl32, odbc32, shell32 and ole32 come from each program's link
 # (delay-loaded in the release).
-target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32)
+target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32 PRIVATE selvane_no_exceptions)
 
 include(${CMAKE_SOURCE_DIR}/cmake/delay-load.cmake)
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
@@ -30,8 +32,8 @@ target_include_directories(selvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(${SELVANE_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
-add_executable(selvane-init WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
-target_link_libraries(selvane-init PRIVATE selvane_win)
+add_executable(selvane-init WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+target_link_libraries(selvane-init PRIVATE selvane_win selvane_no_exceptions)
 selvane_delay_load(selvane-init)
 # A single file that needs nothing but Windows' own DLLs.
 target_link_options(selvane-init PRIVATE -municode -static -static-libgcc -static-libstdc++)
@@ -45,8 +47,8 @@ add_custom_command(TARGET selvane-init POST_BUILD
 # check shows on it that it catches the dropped stubs (the i686 link is the
 # one that drops them).
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  add_executable(selvane-init-unrooted WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
-  target_link_libraries(selvane-init-unrooted PRIVATE selvane_win)
+  add_executable(selvane-init-unrooted WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+  target_link_libraries(selvane-init-unrooted PRIVATE selvane_win selvane_no_exceptions)
   selvane_delay_load(selvane-init-unrooted UNROOTED)
   target_link_options(selvane-init-unrooted PRIVATE -municode -static -static-libgcc -static-libstdc++)
   set_target_properties(selvane-init-unrooted PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/checks)
@@ -55,9 +57,9 @@ endif()
 # The same program without its DLL hardening (plain imports, no search
 # restriction): the planting test shows on it that it catches the weakness,
 # for the 64-bit build and for the release under emulation.
-add_executable(selvane-init-unhardened WIN32 app/main_win.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+add_executable(selvane-init-unhardened WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
 target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
-target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core odbc32 comctl32 shell32 ole32)
+target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core selvane_no_exceptions odbc32 comctl32 shell32 ole32)
 target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
 set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
 
@@ -65,9 +67,9 @@ set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTOR
 # defines BrowseForFolder, so the library's is never linked in), for the
 # test of an unexpected failure in a handler.
 if(SELVANE_WINDOWS_TESTS)
-  add_executable(selvane-init-failing-browse WIN32 app/main_win.cpp platform/dll_hardening_win.cpp
+  add_executable(selvane-init-failing-browse WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp
     tests/stand-ins/failing_browse_win.cpp ${SELVANE_RESOURCES})
-  target_link_libraries(selvane-init-failing-browse PRIVATE selvane_win)
+  target_link_libraries(selvane-init-failing-browse PRIVATE selvane_win selvane_no_exceptions)
   selvane_delay_load(selvane-init-failing-browse)
   target_link_options(selvane-init-failing-browse PRIVATE -municode -static -static-libgcc -static-libstdc++)
   set_target_properties(selvane-init-failing-browse PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/browse_geometry.h"
+#include "platform/system_functions_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
 
@@ -64,18 +65,16 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
 std::string GetPathFromItemList(PCIDLIST_ABSOLUTE itemList) {
     if (!itemList) return {};
     // Long paths are asked for first; older systems know only MAX_PATH.
-    using GetPathExFn = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, int);
-    const auto getPathEx = reinterpret_cast<GetPathExFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHGetPathFromIDListEx")));
+    const auto getPathEx = LookUpSystemFunctions().SHGetPathFromIDListEx;
     std::wstring buffer(getPathEx ? 32768 : MAX_PATH, L'\0');
-    const BOOL found = getPathEx ? getPathEx(itemList, buffer.data(), static_cast<DWORD>(buffer.size()), 0)
+    const BOOL found = getPathEx ? getPathEx(itemList, buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT)
                                  : SHGetPathFromIDListW(itemList, buffer.data());
     if (!found) return {};
     buffer.resize(wcslen(buffer.c_str()));
     return Narrow(buffer);
 }
 
-std::string BrowseForFolder(HWND owner, const std::string& startPath, const std::string& dialogTitle) {
+Checked<std::string> BrowseForFolder(HWND owner, const std::string& startPath, const std::string& dialogTitle) {
     BrowseState state{Widen(startPath.empty() ? "C:\\" : startPath)};
     const std::wstring title = Widen(dialogTitle);
 
@@ -87,9 +86,10 @@ std::string BrowseForFolder(HWND owner, const std::string& startPath, const std:
 
     // The dialog needs COM on this thread; a second call only counts up.
     CoInitialize(nullptr);
+    // No item list: the user cancelled. The dialog reports nothing else.
     const UniqueItemList chosen(SHBrowseForFolderW(&info));
     if (!chosen) return {};
-    return BrowseResult(GetPathFromItemList(chosen.get()));
+    return {BrowseResult(GetPathFromItemList(chosen.get())), std::nullopt};
 }
 
 }  // namespace selvane

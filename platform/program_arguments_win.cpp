@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/command_line_text.h"
+#include "platform/program_path_win.h"
 #include "platform/wide_text_win.h"
 
 namespace selvane {
@@ -20,18 +21,6 @@ std::wstring Resolved(const std::wstring& path) {
     return length == 0 || length >= std::size(longForm) ? std::wstring(full) : std::wstring(longForm);
 }
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
 std::vector<std::string> ProgramArguments() {
@@ -39,7 +28,7 @@ std::vector<std::string> ProgramArguments() {
     std::wstring self;
     // As CreateProcess completes a name without an extension.
     const auto namesThisProgram = [&](std::wstring_view candidate) {
-        if (self.empty()) self = Resolved(ModulePath());
+        if (self.empty()) self = Resolved(ProgramPath().value);
         for (const std::wstring& name : {std::wstring(candidate), std::wstring(candidate) + L".exe"}) {
             if (CompareStringOrdinal(Resolved(name).c_str(), -1, self.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
         }

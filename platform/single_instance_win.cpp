@@ -2,40 +2,45 @@
 
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
+#include "platform/window_class_win.h"
 
 namespace selvane {
-namespace {
 
-constexpr wchar_t kApplicationWindowClass[] = L"ThunderRT6Main";
-constexpr wchar_t kInstanceMutexName[] = L"Local\\Selvane.InitialSetup";
-
-}  // namespace
-
-SingleInstance::SingleInstance()
-    : mutex_(WIN32_CHECK(CreateMutexW(nullptr, FALSE, kInstanceMutexName))),
-      anotherIsRunning_(GetLastError() == ERROR_ALREADY_EXISTS) {}
-
-ApplicationWindow::ApplicationWindow(HINSTANCE instance, const std::string& title) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kApplicationWindowClass;
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        ThrowLastError("RegisterClassExW(ThunderRT6Main)");
+Checked<SingleInstance> SingleInstance::Claim(const std::string& mutexName) {
+    Checked<SingleInstance> claimed;
+    const auto mutex = CHECK_HANDLE(CreateMutexW, nullptr, FALSE, Widen(mutexName).c_str());
+    if (!mutex) {
+        claimed.failure = mutex.failure;
+        return claimed;
     }
-    window_.reset(WIN32_CHECK(CreateWindowExW(0, kApplicationWindowClass, Widen(title).c_str(), WS_POPUP, 0, 0,
-                                              0, 0, nullptr, nullptr, instance, nullptr)));
+    claimed.value.anotherIsRunning_ = GetLastError() == ERROR_ALREADY_EXISTS;
+    claimed.value.mutex_.reset(mutex.value);
+    return claimed;
+}
+
+Checked<ApplicationWindow> ApplicationWindow::Create(HINSTANCE instance, const std::string& className,
+                                                     const std::string& title) {
+    Checked<ApplicationWindow> created;
+    const std::wstring wideClass = Widen(className);
+    created.failure = RegisterWindowClass(instance, wideClass, DefWindowProcW);
+    if (created.failure) return created;
+    const auto window = CHECK_HANDLE(CreateWindowExW, 0, wideClass.c_str(), Widen(title).c_str(), WS_POPUP, 0, 0, 0,
+                                     0, nullptr, nullptr, instance, nullptr);
+    created.failure = window.failure;
+    created.value.window_.reset(window.value);
+    return created;
 }
 
 void ApplicationWindow::SetTitle(const std::string& title) { SetWindowTextW(window_.get(), Widen(title).c_str()); }
 
-bool ActivatePreviousInstance(const SingleInstance& instance, ApplicationWindow& application,
-                              const std::string& title) {
-    if (!instance.AnotherIsRunning()) return false;
+PreviousInstance ActivatePreviousInstance(const SingleInstance& instance, ApplicationWindow& application,
+                                          const std::string& className, const std::string& title) {
+    if (!instance.AnotherIsRunning()) return PreviousInstance::None;
     // Renamed first, so that the search below cannot find this instance.
     application.SetTitle(title + " ");
-    HWND other = FindWindowA("ThunderRT6Main", title.c_str());
+    HWND other = FindWindowW(Widen(className).c_str(), Widen(title).c_str());
+    // An unattended run keeps no window at all.
+    if (!other) return PreviousInstance::WithoutWindow;
     HWND popup = GetLastActivePopup(other);
     // Never show the other instance's hidden window itself: while it has no
     // setup window it is its own last active popup.
@@ -43,7 +48,7 @@ bool ActivatePreviousInstance(const SingleInstance& instance, ApplicationWindow&
         SetForegroundWindow(popup);
         ShowWindow(popup, SW_RESTORE);
     }
-    return true;
+    return PreviousInstance::BroughtForward;
 }
 
 }  // namespace selvane

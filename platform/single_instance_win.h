@@ -4,16 +4,18 @@
 
 #include <string>
 
+#include "platform/call_failure.h"
 #include "platform/unique_handle_win.h"
 
 namespace selvane {
 
-// Knows, from the moment it is created, whether another instance of the
+// Knows, from the moment it is claimed, whether another instance of the
 // program already runs. The named mutex is created once, so two starts
 // cannot both believe they are first.
 class SingleInstance {
 public:
-    SingleInstance();
+    SingleInstance() = default;
+    static Checked<SingleInstance> Claim(const std::string& mutexName);
     bool AnotherIsRunning() const { return anotherIsRunning_; }
 
 private:
@@ -26,7 +28,9 @@ private:
 // start finds the first instance through it.
 class ApplicationWindow {
 public:
-    ApplicationWindow(HINSTANCE instance, const std::string& title);
+    ApplicationWindow() = default;
+    static Checked<ApplicationWindow> Create(HINSTANCE instance, const std::string& className,
+                                             const std::string& title);
     HWND get() const { return window_.get(); }
     void SetTitle(const std::string& title);
 
@@ -34,10 +38,15 @@ private:
     UniqueWindow window_;
 };
 
-// When another instance runs: brings its last active window to the front,
-// restored, and returns true; the caller then ends this process. Otherwise
-// returns false at once.
-bool ActivatePreviousInstance(const SingleInstance& instance, ApplicationWindow& application,
-                              const std::string& title);
+enum class PreviousInstance {
+    None,            // no other instance runs
+    BroughtForward,  // its last active window is in front now
+    WithoutWindow,   // it runs, but shows no window to bring forward
+};
+
+// When another instance runs, brings its last active window to the front,
+// restored; the caller then ends this process.
+PreviousInstance ActivatePreviousInstance(const SingleInstance& instance, ApplicationWindow& application,
+                                          const std::string& className, const std::string& title);
 
 }  // namespace selvane

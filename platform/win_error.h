@@ -2,33 +2,49 @@
 
 #include <windows.h>
 
-#include <exception>
+#include <optional>
 #include <string>
+#include <type_traits>
+
+#include "platform/call_failure.h"
+#include "platform/unique_handle_win.h"
 
 namespace selvane {
 
-// The system's own text for an error code, without the trailing line break.
+// The system's own text for an error code and the code, without the trailing
+// line break. A place the text leaves for a caller's insert ("%1") shows
+// as "…": the caller names the file in its own words.
 std::string SystemErrorText(DWORD code);
 
-// A failed Windows call: names the call and carries the system's reason.
-class WinError : public std::exception {
-public:
-    WinError(const std::string& what, DWORD code);
-    const char* what() const noexcept override { return message_.c_str(); }
+// The failure of a function that has just set GetLastError.
+CallFailure LastErrorFailure(const char* function);
 
-private:
-    std::string message_;
-};
+template <typename Result>
+std::optional<CallFailure> CheckBool(Result result, const char* function) {
+    static_assert(std::is_same_v<Result, BOOL>, "CHECK_BOOL is for functions that return BOOL");
+    if (result) return std::nullopt;
+    return LastErrorFailure(function);
+}
 
-[[noreturn]] void ThrowLastError(const char* call);
+template <typename Handle>
+Checked<Handle> CheckHandle(Handle handle, const char* function) {
+    static_assert(std::is_pointer_v<Handle>, "CHECK_HANDLE is for functions that return a handle");
+    if (handle) return {handle, std::nullopt};
+    return {handle, LastErrorFailure(function)};
+}
 
-template <typename T>
-T CheckWin32(T result, const char* call) {
-    if (!result) ThrowLastError(call);
-    return result;
+// CreateFile and its kin, which answer INVALID_HANDLE_VALUE.
+inline Checked<UniqueFile> CheckFile(HANDLE file, const char* function) {
+    if (file != INVALID_HANDLE_VALUE) return {UniqueFile(file), std::nullopt};
+    return {UniqueFile(), LastErrorFailure(function)};
 }
 
 }  // namespace selvane
 
-// Wraps a Windows call whose failure is a zero/null result and GetLastError.
-#define WIN32_CHECK(call) ::selvane::CheckWin32((call), #call)
+// A Windows function that reports failure with FALSE and GetLastError:
+// nothing when it succeeded, otherwise its name and the system's reason.
+#define CHECK_BOOL(function, ...) ::selvane::CheckBool(function(__VA_ARGS__), #function)
+// One that reports failure with a null handle: the handle, or the failure.
+#define CHECK_HANDLE(function, ...) ::selvane::CheckHandle(function(__VA_ARGS__), #function)
+// One that reports failure with INVALID_HANDLE_VALUE: the owned file, or the failure.
+#define CHECK_FILE(function, ...) ::selvane::CheckFile(function(__VA_ARGS__), #function)

@@ -16,7 +16,7 @@ struct TwipRect {
     int height;
 };
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     ControlKind kind;
     const char* caption;  // UTF-8
@@ -33,7 +33,7 @@ inline constexpr int kFontHundredthsOfPoint = 975;
 inline constexpr int kFontWeight = 400;
 inline constexpr int kFontCharset = 128;  // SHIFTJIS_CHARSET
 
-inline constexpr ControlSpec kControls[] = {
+inline constexpr ControlLayout kControls[] = {
     {IDC_CMD_COMMON, ControlKind::PushButton, "参照(&R)", {5490, 300, 900, 315}, IDC_FRA_COMMON},
     {IDC_CMD_COMPLETE, ControlKind::PushButton, "完了", {5400, 1050, 1320, 315}, 0},
     {IDC_FRA_COMMON, ControlKind::Frame, "KEVAのインストールフォルダ", {120, 120, 6570, 810}, 0},

@@ -7,21 +7,22 @@ namespace {
 
 std::optional<SetupFailure> AwaitExit(SetupPlatform& platform, unsigned long processId, const std::string& program,
                                       SetupStep step, SetupObserver& observer) {
-    const ProgramExit exit = platform.WaitForExit(processId);
+    observer.WaitingFor(program);
+    const SystemResult<unsigned long> exit = platform.WaitForExit(processId);
     if (exit.error) return MakeFailure(step, FailureReason::System, program, *exit.error);
-    observer.ProgramEnded(program, exit.exitCode);
-    if (exit.exitCode == 0) return std::nullopt;
+    observer.ProgramEnded(program, exit.value);
+    if (exit.value == 0) return std::nullopt;
     SetupFailure failure = MakeFailure(step, FailureReason::ExitCode, program);
-    failure.exitCode = exit.exitCode;
+    failure.exitCode = exit.value;
     return failure;
 }
 
 }  // namespace
 
 std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths,
-                                        const RunOptions& options, SetupObserver& observer) {
+                                        const SetupRequest& request, SetupObserver& observer) {
     const std::string& answerFile = paths.answerFile;
-    if (options.whatIf) {
+    if (request.whatIf) {
         observer.AnswerFileWritten(answerFile, {EffectState::Planned, {}});
         observer.ProgramStarted(*paths.batchCommandLine, {}, 0, {EffectState::Planned, {}});
         return std::nullopt;
@@ -50,39 +51,39 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPath
     // Checked before the first write; looked at again because cmd.exe would
     // start without it and only say so in a console no one sees.
     if (auto failure = ExpectFile(platform, SetupStep::StartBatchFile, paths.batchFile)) return failure;
-    const StartedProgram started =
-        platform.StartHidden(paths.commandInterpreter, *paths.batchCommandLine, {}, options.waitForPrograms);
+    const auto started =
+        platform.StartHidden(paths.commandInterpreter, *paths.batchCommandLine, {}, request.waitForPrograms);
     if (started.error) {
         observer.ProgramStarted(*paths.batchCommandLine, {}, 0, {EffectState::Failed, *started.error});
         return MakeFailure(SetupStep::StartBatchFile, FailureReason::System, paths.batchFile, *started.error);
     }
-    observer.ProgramStarted(*paths.batchCommandLine, {}, started.processId, {});
-    if (!options.waitForPrograms) return std::nullopt;
-    return AwaitExit(platform, started.processId, paths.batchFile, SetupStep::RunBatchFile, observer);
+    observer.ProgramStarted(*paths.batchCommandLine, {}, started.value, {});
+    if (!request.waitForPrograms) return std::nullopt;
+    return AwaitExit(platform, started.value, paths.batchFile, SetupStep::RunBatchFile, observer);
 }
 
 std::optional<SetupFailure> RunServiceInstaller(SetupPlatform& platform, const SetupPaths& paths,
-                                                const RunOptions& options, SetupObserver& observer) {
-    if (options.whatIf) {
+                                                const SetupRequest& request, SetupObserver& observer) {
+    if (request.whatIf) {
         observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, 0, {EffectState::Planned, {}});
         return std::nullopt;
     }
     if (auto error = platform.ChangeDirectory(paths.serviceFolder)) {
         return MakeFailure(SetupStep::EnterServiceFolder, FailureReason::System, paths.serviceFolder, *error);
     }
-    const StartedProgram started = platform.StartHidden(paths.installer, paths.installerCommandLine,
-                                                        paths.serviceFolder, options.waitForPrograms);
+    const auto started = platform.StartHidden(paths.installer, paths.installerCommandLine, paths.serviceFolder,
+                                              request.waitForPrograms);
     if (started.error) {
         observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, 0,
                                 {EffectState::Failed, *started.error});
         return MakeFailure(SetupStep::StartInstaller, FailureReason::System, paths.installer, *started.error);
     }
-    observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, started.processId, {});
+    observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, started.value, {});
     if (auto error = platform.ChangeDirectory(paths.appFolder)) {
         return MakeFailure(SetupStep::ReturnToAppFolder, FailureReason::System, paths.appFolder, *error);
     }
-    if (!options.waitForPrograms) return std::nullopt;
-    return AwaitExit(platform, started.processId, paths.installer, SetupStep::RunInstaller, observer);
+    if (!request.waitForPrograms) return std::nullopt;
+    return AwaitExit(platform, started.value, paths.installer, SetupStep::RunInstaller, observer);
 }
 
 }  // namespace selvane

@@ -6,6 +6,7 @@
 #include "setup/setup_outcome.h"
 #include "setup/setup_paths.h"
 #include "setup/setup_platform.h"
+#include "setup/setup_request.h"
 
 namespace selvane {
 
@@ -14,19 +15,14 @@ inline constexpr char kAnswerFileContent[] = "y\r\n";
 inline constexpr std::chrono::milliseconds kAnswerFileWait{5000};
 inline constexpr std::chrono::milliseconds kAnswerFilePoll{10};
 
-struct RunOptions {
-    bool waitForPrograms = false;  // wait for each program; a code other than 0 fails the run
-    bool whatIf = false;           // tell the observer what would be done, and do nothing
-};
-
 // Writes the answer file yes.txt, waits until it can be seen, then starts
 // acl.bat hidden, in the directory the program was started in.
-std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths,
-                                        const RunOptions& options, SetupObserver& observer);
+std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths, const SetupRequest& request,
+                                        SetupObserver& observer);
 
 // Starts service\install.exe hidden with the service folder as the current
 // directory; afterwards the application folder is the current directory.
 std::optional<SetupFailure> RunServiceInstaller(SetupPlatform& platform, const SetupPaths& paths,
-                                                const RunOptions& options, SetupObserver& observer);
+                                                const SetupRequest& request, SetupObserver& observer);
 
 }  // namespace selvane

@@ -11,6 +11,8 @@ namespace selvane {
 // The steps of a setup run, in order. Those before WriteSettings change nothing.
 enum class SetupStep {
     ReadFolderBox,
+    FindWindowsDirectory,
+    FindSystemDirectory,
     CheckText,
     CheckPathLength,
     CheckBatchFile,
@@ -80,6 +82,7 @@ public:
     virtual void AnswerFileWritten(const std::string& /*path*/, const Effect&) {}
     virtual void ProgramStarted(const std::string& /*commandLine*/, const std::string& /*directory*/,
                                 unsigned long /*processId*/, const Effect&) {}
+    virtual void WaitingFor(const std::string& /*program*/) {}
     virtual void ProgramEnded(const std::string& /*program*/, unsigned long /*exitCode*/) {}
 };
 

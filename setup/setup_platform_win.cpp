@@ -16,21 +16,20 @@ std::string LastErrorText() { return SystemErrorText(GetLastError()); }
 
 constexpr DWORD kBlockingAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
+// GetWindowsDirectoryW and GetSystemDirectoryW answer alike.
+SystemResult<std::string> Directory(decltype(&GetWindowsDirectoryW) get) {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = get(buffer, MAX_PATH);
+    if (length == 0) return {{}, LastErrorText()};
+    if (length >= MAX_PATH) return {{}, SystemErrorText(ERROR_FILENAME_EXCED_RANGE)};
+    return {Narrow(std::wstring_view(buffer, length)), std::nullopt};
+}
+
 }  // namespace
 
-std::string WindowsSetupPlatform::WindowsDirectory() {
-    wchar_t buffer[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) ThrowLastError("GetWindowsDirectoryW");
-    return Narrow(std::wstring_view(buffer, length));
-}
+SystemResult<std::string> WindowsSetupPlatform::WindowsDirectory() { return Directory(GetWindowsDirectoryW); }
 
-std::string WindowsSetupPlatform::SystemDirectory() {
-    wchar_t buffer[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) ThrowLastError("GetSystemDirectoryW");
-    return Narrow(std::wstring_view(buffer, length));
-}
+SystemResult<std::string> WindowsSetupPlatform::SystemDirectory() { return Directory(GetSystemDirectoryW); }
 
 bool WindowsSetupPlatform::FitsCodePage(const std::string& text) { return Utf8ToAnsi(text).has_value(); }
 
@@ -46,15 +45,13 @@ bool WindowsSetupPlatform::NormalFileExists(const std::string& path) {
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
-std::optional<std::string> WindowsSetupPlatform::WriteProfileEntry(const std::string& file,
-                                                                    const std::string& section,
-                                                                    const std::string& key,
-                                                                    const std::string& value) {
+SystemError WindowsSetupPlatform::WriteProfileEntry(const std::string& file, const std::string& section,
+                                                    const std::string& key, const std::string& value) {
     if (!selvane::WriteProfileString(file, section, key, value)) return LastErrorText();
     return std::nullopt;
 }
 
-std::optional<std::string> WindowsSetupPlatform::MakePlainFile(const std::string& path) {
+SystemError WindowsSetupPlatform::MakePlainFile(const std::string& path) {
     const std::wstring widePath = Widen(path);
     const DWORD attributes = GetFileAttributesW(widePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
@@ -66,22 +63,22 @@ std::optional<std::string> WindowsSetupPlatform::MakePlainFile(const std::string
     return std::nullopt;
 }
 
-std::optional<std::string> WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
-    HANDLE created = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE) return LastErrorText();
-    UniqueHandle file(created);
+SystemError WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
+    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return file.failure->reason;
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+    if (!WriteFile(file.value.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size()) {
         return LastErrorText();
     }
-    if (!CloseHandle(file.release())) return LastErrorText();
+    if (!CloseHandle(file.value.release())) return LastErrorText();
     return std::nullopt;
 }
 
-StartedProgram WindowsSetupPlatform::StartHidden(const std::string& program, const std::string& commandLine,
-                                                 const std::string& currentDirectory, bool willWait) {
+SystemResult<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& program,
+                                                              const std::string& commandLine,
+                                                              const std::string& currentDirectory, bool willWait) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -90,9 +87,8 @@ StartedProgram WindowsSetupPlatform::StartHidden(const std::string& program, con
     std::wstring mutableCommandLine = Widen(commandLine);
     const std::wstring directory = Widen(currentDirectory);
     // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
-    if (!CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW, nullptr, directory.empty() ? nullptr : directory.c_str(),
-                        &startup, &process)) {
+    if (!CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
         return {0, LastErrorText()};
     }
     UniqueHandle thread(process.hThread);
@@ -101,7 +97,7 @@ StartedProgram WindowsSetupPlatform::StartHidden(const std::string& program, con
     return {process.dwProcessId, std::nullopt};
 }
 
-ProgramExit WindowsSetupPlatform::WaitForExit(unsigned long processId) {
+SystemResult<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long processId) {
     const auto found = std::find_if(awaited_.begin(), awaited_.end(),
                                     [&](const auto& started) { return started.first == processId; });
     if (found == awaited_.end()) return {0, SystemErrorText(ERROR_INVALID_HANDLE)};
@@ -120,7 +116,7 @@ ProgramExit WindowsSetupPlatform::WaitForExit(unsigned long processId) {
     return {exitCode, std::nullopt};
 }
 
-std::optional<std::string> WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
+SystemError WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
     if (!SetCurrentDirectoryW(Widen(folder).c_str())) return LastErrorText();
     return std::nullopt;
 }
@@ -143,6 +139,10 @@ void WindowsSetupPlatform::Pause(std::chrono::milliseconds duration) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(duration.count()), QS_ALLINPUT);
 }
 
-std::chrono::steady_clock::time_point WindowsSetupPlatform::Now() { return std::chrono::steady_clock::now(); }
+std::chrono::steady_clock::time_point WindowsSetupPlatform::Now() {
+    // The system's own monotonic count: the library's steady_clock would
+    // bring its exception tables along.
+    return std::chrono::steady_clock::time_point(std::chrono::milliseconds(GetTickCount64()));
+}
 
 }  // namespace selvane

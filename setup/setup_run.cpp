@@ -10,7 +10,7 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
     if (request.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
     if (auto failure = CheckBeforeWriting(platform, paths)) return failure;
     for (const auto& write : paths.writes) {
-        if (request.options.whatIf) {
+        if (request.whatIf) {
             observer.SettingWritten(write, {EffectState::Planned, {}});
             continue;
         }
@@ -24,11 +24,14 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
 }
 
 std::optional<SetupFailure> RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
-    const SetupPaths paths = PlanSetupPaths(request.folderBoxText, request.appFolder, platform.WindowsDirectory(),
-                                            platform.SystemDirectory());
+    const auto windows = platform.WindowsDirectory();
+    if (windows.error) return MakeFailure(SetupStep::FindWindowsDirectory, FailureReason::System, {}, *windows.error);
+    const auto system = platform.SystemDirectory();
+    if (system.error) return MakeFailure(SetupStep::FindSystemDirectory, FailureReason::System, {}, *system.error);
+    const SetupPaths paths = PlanSetupPaths(request.folderBoxText, request.appFolder, windows.value, system.value);
     if (auto failure = ValidateAndWriteSettings(platform, request, paths, observer)) return failure;
-    if (auto failure = RunAclBatch(platform, paths, request.options, observer)) return failure;
-    return RunServiceInstaller(platform, paths, request.options, observer);
+    if (auto failure = RunAclBatch(platform, paths, request, observer)) return failure;
+    return RunServiceInstaller(platform, paths, request, observer);
 }
 
 }  // namespace selvane

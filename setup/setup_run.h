@@ -6,14 +6,9 @@
 #include "setup/post_setup.h"
 #include "setup/setup_outcome.h"
 #include "setup/setup_platform.h"
+#include "setup/setup_request.h"
 
 namespace selvane {
-
-struct SetupRequest {
-    std::string folderBoxText;  // KEVA's folder, as the folder box (or /DIR) holds it
-    std::string appFolder;
-    RunOptions options;
-};
 
 // Refuses an empty folder box, checks everything that can be checked, then
 // writes orna_remote.ini in the chosen folder and the ORNA section of win.ini.

@@ -13,8 +13,8 @@ namespace selvane::testing {
 
 class FakeSetupPlatform : public SetupPlatform {
 public:
-    std::string WindowsDirectory() override { return "C:\\Windows"; }
-    std::string SystemDirectory() override { return "C:\\Windows\\system32"; }
+    SystemResult<std::string> WindowsDirectory() override { return {"C:\\Windows", windowsDirectoryError}; }
+    SystemResult<std::string> SystemDirectory() override { return {"C:\\Windows\\system32", std::nullopt}; }
     bool FitsCodePage(const std::string& text) override { return text.find("\xC3\xA9") == std::string::npos; }  // é
     PathProbe Probe(const std::string& path) override {
         if (folders.count(path)) return {PathKind::Folder, {}};
@@ -25,22 +25,22 @@ public:
         if (stillHiddenFor > 0 && path == answerFile && --stillHiddenFor > 0) return false;
         return files.count(path) && !hidden.count(path);
     }
-    std::optional<std::string> WriteProfileEntry(const std::string& file, const std::string& section,
-                                                 const std::string& key, const std::string& value) override {
+    SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
+                                  const std::string& value) override {
         return Effect("ini " + file + " [" + section + "] " + key + "=" + value, "ini " + file);
     }
-    std::optional<std::string> MakePlainFile(const std::string& path) override {
+    SystemError MakePlainFile(const std::string& path) override {
         if (!hidden.count(path)) return std::nullopt;
         hidden.erase(path);
         return Effect("plain " + path, "plain");
     }
-    std::optional<std::string> WriteNewFile(const std::string& path, std::string_view bytes) override {
+    SystemError WriteNewFile(const std::string& path, std::string_view bytes) override {
         files.insert(path);
         written[path] = std::string(bytes);
         return Effect("write " + path, "write");
     }
-    StartedProgram StartHidden(const std::string& program, const std::string& commandLine,
-                               const std::string& directory, bool) override {
+    SystemResult<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
+                                            const std::string& directory, bool) override {
         if (auto error = Effect("start " + commandLine + " | in " + (directory.empty() ? cwd : directory),
                                 "start " + program)) {
             return {0, error};
@@ -48,11 +48,11 @@ public:
         exitCodes[nextProcessId] = exitCodeOf[program];
         return {nextProcessId++, std::nullopt};
     }
-    ProgramExit WaitForExit(unsigned long processId) override {
+    SystemResult<unsigned long> WaitForExit(unsigned long processId) override {
         effects.push_back("wait " + std::to_string(processId));
         return {exitCodes[processId], std::nullopt};
     }
-    std::optional<std::string> ChangeDirectory(const std::string& folder) override {
+    SystemError ChangeDirectory(const std::string& folder) override {
         auto error = Effect("cd " + folder, "cd " + folder);
         if (!error) cwd = folder;
         return error;
@@ -73,10 +73,11 @@ public:
     int stillHiddenFor = 0;
     int eventRounds = 0;
     std::string cwd = "E:\\started-here";
+    SystemError windowsDirectoryError;
     std::chrono::steady_clock::time_point clock{};
 
 private:
-    std::optional<std::string> Effect(const std::string& record, const std::string& key) {
+    SystemError Effect(const std::string& record, const std::string& key) {
         effects.push_back(record);
         if (failing.count(key)) return "refused";
         return std::nullopt;

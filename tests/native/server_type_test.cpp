@@ -85,7 +85,7 @@ TEST_P(ServerTypeSample, GivesTheRightAnswer) {
     if (!reading.type) {
         EXPECT_FALSE(reading.failure.empty());
     }
-    EXPECT_EQ(CheckServerTypeIn(product.folder()), GetParam().supported);
+    EXPECT_EQ(PassesServerTypeCheck(ReadServerType(product.folder())), GetParam().supported);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,14 +117,14 @@ TEST(ServerType, MissingDatabasePassesTheCheck) {
     const ServerTypeReading reading = ReadServerType(product.folder());
     EXPECT_FALSE(reading.type.has_value());
     EXPECT_NE(reading.failure.find("SQLDriverConnect"), std::string::npos) << reading.failure;
-    EXPECT_TRUE(CheckServerTypeIn(product.folder()));
+    EXPECT_TRUE(PassesServerTypeCheck(ReadServerType(product.folder())));
 }
 
 TEST(ServerType, FolderWithBlanksAndJapaneseInItsName) {
     ProductFolder product("製品 フォルダ");
     product.With("type1.mdb");
     EXPECT_EQ(ReadServerType(product.folder()).type, 1);
-    EXPECT_FALSE(CheckServerTypeIn(product.folder()));
+    EXPECT_FALSE(PassesServerTypeCheck(ReadServerType(product.folder())));
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ private:
 constexpr char kBatchCommand[] = "\"C:\\Windows\\system32\\cmd.exe\" /d /s /c \"\"C:\\app\\acl.bat\"\"";
 constexpr char kInstallerCommand[] = "\"C:\\app\\service\\install.exe\"";
 
-SetupRequest Request(const std::string& box = "D:\\pkg\\", RunOptions options = {}) {
-    return {box, "C:\\app", options};
+SetupRequest Request(const std::string& box = "D:\\pkg\\", bool wait = false, bool whatIf = false) {
+    return {box, "C:\\app", wait, whatIf};
 }
 
 std::vector<std::string> SettingsEffects(const std::string& box) {
@@ -102,7 +102,7 @@ TEST(SetupRun, EveryCheckFailsBeforeAnythingIsChanged) {
         FakeSetupPlatform platform;
         c.arrange(platform);
         Recorder recorder;
-        const auto failure = RunSetup(platform, {c.box, c.appFolder, {}}, recorder);
+        const auto failure = RunSetup(platform, {c.box, c.appFolder}, recorder);
         ASSERT_TRUE(failure) << c.what;
         EXPECT_EQ(failure->step, c.step) << c.what;
         EXPECT_EQ(failure->reason, c.reason) << c.what;
@@ -196,7 +196,7 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
 TEST(SetupRun, WhatIfChecksEverythingAndChangesNothing) {
     FakeSetupPlatform platform;
     Recorder recorder;
-    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", {false, true}), recorder));
+    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", false, true), recorder));
     EXPECT_TRUE(platform.effects.empty());
     ASSERT_EQ(recorder.lines.size(), 15u);
     EXPECT_EQ(recorder.lines[0], "planned LOGIN");
@@ -205,7 +205,7 @@ TEST(SetupRun, WhatIfChecksEverythingAndChangesNothing) {
     EXPECT_EQ(recorder.lines[14], std::string("planned start ") + kInstallerCommand);
 
     platform.files.erase("C:\\app\\service\\install.exe");
-    const auto failure = RunSetup(platform, Request("D:\\pkg", {false, true}), recorder);
+    const auto failure = RunSetup(platform, Request("D:\\pkg", false, true), recorder);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->step, SetupStep::CheckInstaller);
 }
@@ -213,14 +213,14 @@ TEST(SetupRun, WhatIfChecksEverythingAndChangesNothing) {
 TEST(SetupRun, WaitingCollectsExitCodesAndANonZeroOneFails) {
     FakeSetupPlatform platform;
     Recorder recorder;
-    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", {true, false}), recorder));
+    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", true, false), recorder));
     EXPECT_EQ(platform.effects[14], "wait 100");
     EXPECT_EQ(platform.effects.back(), "wait 101");
     EXPECT_EQ(recorder.lines.back(), "ended C:\\app\\service\\install.exe 0");
 
     FakeSetupPlatform failingBatch;
     failingBatch.exitCodeOf["C:\\Windows\\system32\\cmd.exe"] = 2;
-    auto failure = RunSetup(failingBatch, Request("D:\\pkg", {true, false}), recorder);
+    auto failure = RunSetup(failingBatch, Request("D:\\pkg", true, false), recorder);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->step, SetupStep::RunBatchFile);
     EXPECT_EQ(failure->exitCode, 2u);
@@ -228,7 +228,7 @@ TEST(SetupRun, WaitingCollectsExitCodesAndANonZeroOneFails) {
 
     FakeSetupPlatform failingInstaller;
     failingInstaller.exitCodeOf["C:\\app\\service\\install.exe"] = 3;
-    failure = RunSetup(failingInstaller, Request("D:\\pkg", {true, false}), recorder);
+    failure = RunSetup(failingInstaller, Request("D:\\pkg", true, false), recorder);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->step, SetupStep::RunInstaller);
     EXPECT_EQ(failure->reason, FailureReason::ExitCode);

@@ -34,7 +34,7 @@ private:
 class Unattended : public ::testing::Test {
 public:  // the cases below arrange it through lambdas
     int Run(Switches switches) {
-        AppLog log(std::make_unique<LinesSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; });
+        AppLog log(std::make_unique<LinesSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012);
         return RunUnattended(switches, "C:\\app", host, platform, log).exitCode;
     }
     static Switches Silent(const std::string& dir) {
@@ -81,14 +81,15 @@ TEST_F(Unattended, EachRefusalHasItsExitCodeAndChangesNothing) {
         EXPECT_EQ(Run(Silent(c.dir)), c.exitCode) << c.what;
         EXPECT_TRUE(platform.effects.empty()) << c.what;
         EXPECT_TRUE(Logged(c.logged)) << c.what << "\n" << logText;
+        EXPECT_FALSE(Logged("[完了]")) << c.what << ": the window's advice, with no button to press";
     }
 }
 
 TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
     host.reading = {std::nullopt, "SQLDriverConnect が失敗しました: SQLSTATE IM002: no driver (native 0)"};
     EXPECT_EQ(Run(Silent("D:\\pkg")), exit_codes::kSuccess);
-    EXPECT_TRUE(Logged("WARN サーバ種別を読み取れませんでした。設定を続けます。理由: SQLDriverConnect が失敗しました: "
-                       "SQLSTATE IM002: no driver (native 0)\r\n"));
+    EXPECT_TRUE(Logged("2026-12-07 09:05:03.042 [4012] WARN サーバ種別を読み取れませんでした。設定を続けます。"
+                       "理由: SQLDriverConnect が失敗しました: SQLSTATE IM002: no driver (native 0)\r\n"));
 }
 
 TEST(FailureText, NamesWhatFailedWhyAndWhetherAnythingChanged) {
@@ -96,8 +97,7 @@ TEST(FailureText, NamesWhatFailedWhyAndWhetherAnythingChanged) {
                                        "指定されたファイルが見つかりません。 (2)");
     EXPECT_EQ(DescribeFailure(missing),
               "初期設定を中止しました。\n\nサービスインストーラ C:\\app\\service\\install.exe を起動できません。\n"
-              "理由: 指定されたファイルが見つかりません。 (2)\n\n設定は何も変更していません。\n"
-              "フォルダを確かめてから、もう一度 [完了] を押してください。");
+              "理由: 指定されたファイルが見つかりません。 (2)\n\n設定は何も変更していません。");
     SetupFailure tooLong = MakeFailure(SetupStep::CheckPathLength, FailureReason::TooLong, "D:\\long\\orna_remote.ini");
     tooLong.length = 262;
     tooLong.limit = 259;

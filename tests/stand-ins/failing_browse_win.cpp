@@ -7,8 +7,8 @@
 
 namespace selvane {
 
-std::string BrowseForFolder(HWND, const std::string&, const std::string&) {
-    throw WinError("SHBrowseForFolderW", ERROR_NOT_ENOUGH_MEMORY);
+Checked<std::string> BrowseForFolder(HWND, const std::string&, const std::string&) {
+    return {{}, CallFailure{"SHBrowseForFolderW", SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)}};
 }
 
 }  // namespace selvane

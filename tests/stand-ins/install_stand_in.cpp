@@ -1,7 +1,8 @@
 // Stands in for the product's service\install.exe: appends to
 // install-ran.txt beside itself the folder it was started in and how it was
-// asked to show its window ("show=0" is hidden), one record a run. Exits
-// with the number in install-exit.txt beside it, if there is one.
+// asked to show its window ("show=0" is hidden), one record a run. Then it
+// waits while install-hold.txt stands beside it (a run in progress, for a
+// test), and exits with the number in install-exit.txt beside it, if any.
 #include <windows.h>
 
 #include <string>
@@ -31,6 +32,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD written = 0;
     WriteFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(file);
+
+    for (int waited = 0; waited < 1200 && GetFileAttributesW(Beside(L"install-hold.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+         ++waited) {
+        Sleep(50);
+    }
 
     char code[16] = {};
     HANDLE exitFile = CreateFileW(Beside(L"install-exit.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

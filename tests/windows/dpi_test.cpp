@@ -37,13 +37,13 @@ TEST_F(At144Dpi, ClientAreaAndControlsScale) {
     EXPECT_EQ(client.bottom, At144(layout::kClientHeight));
     EXPECT_EQ(client.right, 681);  // 454 * 1.5
 
-    for (const auto& spec : layout::kControls) {
-        HWND control = GetDlgItem(window, spec.id);
-        const RECT rect = RectIn(control, spec.parentId ? GetDlgItem(window, spec.parentId) : window);
-        EXPECT_EQ(rect.left, At144(spec.rect.left)) << spec.id;
-        EXPECT_EQ(rect.top, At144(spec.rect.top)) << spec.id;
-        EXPECT_EQ(rect.right - rect.left, At144(spec.rect.width)) << spec.id;
-        EXPECT_EQ(rect.bottom - rect.top, At144(spec.rect.height)) << spec.id;
+    for (const auto& control : layout::kControls) {
+        HWND child = GetDlgItem(window, control.id);
+        const RECT rect = RectIn(child, control.parentId ? GetDlgItem(window, control.parentId) : window);
+        EXPECT_EQ(rect.left, At144(control.rect.left)) << control.id;
+        EXPECT_EQ(rect.top, At144(control.rect.top)) << control.id;
+        EXPECT_EQ(rect.right - rect.left, At144(control.rect.width)) << control.id;
+        EXPECT_EQ(rect.bottom - rect.top, At144(control.rect.height)) << control.id;
     }
 }
 

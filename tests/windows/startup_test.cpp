@@ -62,5 +62,17 @@ TEST(Startup, SecondStartGivesWayToTheFirst) {
     EXPECT_TRUE(first.Running());
 }
 
+TEST(Startup, TwoStartsAtTheSameInstantGiveOneWindow) {
+    ProductFolder folder(10, L"type2.mdb");
+    RunningProgram first(folder.program());
+    RunningProgram second(folder.program());
+    ASSERT_TRUE(WaitFor([&] { return !first.Running() || !second.Running(); }));
+    RunningProgram& stays = first.Running() ? first : second;
+    RunningProgram& gives = first.Running() ? second : first;
+    EXPECT_EQ(gives.WaitForExit(0ms), 0u);
+    EXPECT_TRUE(TopLevelWindows(gives.id()).empty());
+    EXPECT_NE(FindSetupWindow(stays.id()), nullptr);
+}
+
 }  // namespace
 }  // namespace selvane::testing

@@ -66,7 +66,7 @@ TEST_F(Silent, WritesWhatAWindowRunWritesStartsBothProgramsAndLogsEachStep) {
 
     const std::string log = Log();
     EXPECT_TRUE(log.starts_with("\xEF\xBB\xBF")) << "UTF-8 with a byte-order mark";
-    const std::string lineShape = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} (INFO|WARN|ERROR) [^\r\n]+\r\n)";
+    const std::string lineShape = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] (INFO|WARN|ERROR) [^\r\n]+\r\n)";
     EXPECT_TRUE(std::regex_match(log.substr(3), std::regex("(" + lineShape + ")+"))) << log;
     EXPECT_NE(log.find("INFO Selvane 初期設定 1.0.0 開始 コマンドライン: "), std::string::npos);
     EXPECT_NE(log.find("INFO サーバ種別: 2\r\n"), std::string::npos);
@@ -160,6 +160,24 @@ TEST_F(Silent, HelpGoesToTheConsole) {
     EXPECT_NE(Output().find(L"/VERYSILENT"), std::wstring::npos) << Narrow(Output());
     EXPECT_NE(Output().find(L"1639"), std::wstring::npos);
     EXPECT_FALSE(fs::exists(product_.File(L"selvane-init.log")));
+}
+
+TEST_F(Silent, AWindowStartMeanwhileSaysTheProgramIsRunning) {
+    const std::wstring hold = product_.File(L"service\\install-hold.txt");
+    WriteBytes(hold, "");
+    RunningProgram silent(product_.program(), product_.path(), L"/VERYSILENT /WAIT /DIR=" + kKeva);
+    ASSERT_TRUE(InstallerRan(Patience(20s))) << "the unattended run is waiting for the installer";
+    RunningProgram window(product_.program(), product_.path());
+    HWND box = FindMessageBox(window.id());
+    ASSERT_NE(box, nullptr) << "the window start ended without a word";
+    const MessageBoxContent content = ReadMessageBox(box);
+    EXPECT_EQ(content.text, L"このプログラムは既に実行中です。");
+    EXPECT_EQ(content.caption, L"Selvane");
+    EXPECT_EQ(FindSetupWindow(window.id(), 0ms), nullptr);
+    CloseMessageBox(box);
+    EXPECT_EQ(window.WaitForExit(), 1u);
+    fs::remove(hold);
+    EXPECT_EQ(silent.WaitForExit(), 0u);
 }
 
 class SilentOnType1 : public Silent {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "app/frm_init_win.h"
+#include "app/program_names.h"
+#include "driver.h"
 #include "platform/system_menu_win.h"
 #include "resources/resource_ids.h"
 
@@ -14,13 +17,16 @@ namespace {
 class SetupWindowInProcess : public ::testing::Test {
 protected:
     void SetUp() override {
-        form_.Load();
+        ASSERT_FALSE(form_.Load());
         form_.Show(SW_SHOWNORMAL);
     }
-    SingleInstance single_;
-    ApplicationWindow application_{GetModuleHandleW(nullptr), "Selvane"};
     AppLog log_;
-    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, "C:\\selvane", log_};
+    SetupWindowHost host_{log_};
+    WindowRun run_{host_, log_};
+    SingleInstance single_ = SingleInstance::Claim(kInstanceMutexName).value;
+    ApplicationWindow application_ =
+        ApplicationWindow::Create(GetModuleHandleW(nullptr), kApplicationWindowClass, kAppTitle).value;
+    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, "C:\\selvane", log_, run_, host_};
 };
 
 std::vector<UINT> MenuCommands(HMENU menu) {
@@ -91,6 +97,24 @@ TEST_F(SetupWindowInProcess, IconComesFromResource101InBothSizes) {
         ASSERT_NE(image, nullptr) << size;
         DestroyIcon(static_cast<HICON>(image));
     }
+}
+
+// The reason given to Windows is the run's (checked natively): Wine has no
+// ShutdownBlockReasonQuery to read it back.
+TEST_F(SetupWindowInProcess, EndOfSessionWaitsForARun) {
+    EXPECT_EQ(SendMessageW(form_.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE) << "an idle window let the session end";
+    // A run is under way until its message is answered: here the empty
+    // folder box's, answered from another thread.
+    LRESULT answerDuringRun = TRUE;
+    std::thread user([&] {
+        HWND box = testing::FindMessageBox(GetCurrentProcessId());
+        answerDuringRun = SendMessageW(form_.hwnd(), WM_QUERYENDSESSION, 0, 0);
+        testing::CloseMessageBox(box);
+    });
+    SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CMD_COMPLETE, BN_CLICKED), 0);
+    user.join();
+    EXPECT_EQ(answerDuringRun, FALSE);
+    EXPECT_EQ(SendMessageW(form_.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/app_log.h"
+#include "app/server_type.h"
+#include "platform/call_failure.h"
+#include "setup/setup_outcome.h"
+
+namespace selvane {
+
+enum class MessageIcon { Information, Error };
+
+// What the window run asks of the window system.
+class WindowRunHost {
+public:
+    virtual ~WindowRunHost() = default;
+    // A modal message box captioned with the application title, over the
+    // setup window once it exists; returns when the user has closed it.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+    // Ends the program at once with this exit code.
+    virtual void EndProgram(int exitCode) = 0;
+};
+
+// The setup window's run, from start-up to its end: for each outcome, what
+// the user is told and with which icon, what the log records, and whether
+// the window stays for another try or the program ends with which exit
+// code. It shows and ends the program only through its host.
+class WindowRun {
+public:
+    WindowRun(WindowRunHost& host, AppLog& log) : host_(host), log_(log) {}
+
+    // Whether the window may open once ORNA.mdb has been read. A refused
+    // server has been told so, and the program has ended.
+    bool ServerTypeRead(const ServerTypeReading& reading);
+    // While loading, another instance was found: its window came forward,
+    // or it runs without one (an unattended run). Ends the program.
+    void AnotherInstanceRuns(bool itsWindowCameForward);
+    void RightButtonPressed();
+
+    // Complete: false while a run is under way, when the press does nothing.
+    bool BeginSetup();
+    // The run's outcome: told, logged, and then the window waits again or
+    // the program ends.
+    void SetupFinished(const std::optional<SetupFailure>& failure);
+    // A close or the end of the session waits for a run's outcome.
+    bool SetupRunning() const { return setupRunning_; }
+    static const char* ShutdownBlockReason();
+
+    // A Windows call failed where nothing can go on: named, and the program ends.
+    void UnexpectedFailure(const CallFailure& failure);
+
+private:
+    void Tell(const std::string& text, MessageIcon icon, void (AppLog::*level)(std::string_view));
+
+    WindowRunHost& host_;
+    AppLog& log_;
+    bool setupRunning_ = false;
+};
+
+}  // namespace selvane
