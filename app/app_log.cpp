@@ -1,5 +1,6 @@
 #include "app/app_log.h"
 
+#include "app/failure_text.h"
 #include "app/messages.h"
 #include "app/text_fill.h"
 
@@ -54,8 +55,10 @@ void AppLog::Record(const std::string& what, const Effect& effect) {
     }
 }
 
-void AppLog::SettingWritten(const ProfileWrite& write, const Effect& effect) {
-    Record(Fill(messages::kLogSetting, {write.file, write.section, write.key, write.value}), effect);
+void AppLog::SettingWritten(const ProfileWrite& write, const std::optional<std::string>& before,
+                            const Effect& effect) {
+    const std::string was = before ? "\"" + *before + "\"" : messages::kLogNoValue;
+    Record(Fill(messages::kLogSetting, {write.file, write.section, write.key, write.value, was}), effect);
 }
 
 void AppLog::AnswerFileWritten(const std::string& path, const Effect& effect) {
@@ -75,6 +78,10 @@ void AppLog::WaitingFor(const std::string& program) { Info(Fill(messages::kLogWa
 void AppLog::ProgramEnded(const std::string& program, unsigned long exitCode) {
     const std::string text = Fill(messages::kLogEnded, {program, std::to_string(exitCode)});
     if (exitCode == 0) Info(text); else Error(text);
+}
+
+void AppLog::PutBack(const Restoration& restoration, const Effect& effect) {
+    Record(DescribeRestoration(restoration), effect);
 }
 
 }  // namespace selvane

@@ -40,12 +40,14 @@ public:
     // The type read from ORNA.mdb, or exactly why none could be read.
     void ServerTypeRead(const ServerTypeReading& reading);
 
-    void SettingWritten(const ProfileWrite& write, const Effect& effect) override;
+    void SettingWritten(const ProfileWrite& write, const std::optional<std::string>& before,
+                        const Effect& effect) override;
     void AnswerFileWritten(const std::string& path, const Effect& effect) override;
     void ProgramStarted(const std::string& commandLine, const std::string& directory, unsigned long processId,
                         const Effect& effect) override;
     void WaitingFor(const std::string& program) override;
     void ProgramEnded(const std::string& program, unsigned long exitCode) override;
+    void PutBack(const Restoration& restoration, const Effect& effect) override;
 
 private:
     void Write(std::string_view level, std::string_view text);

@@ -14,4 +14,7 @@ std::string DescribeFailure(const SetupFailure& failure);
 // rather than a failure (error icon).
 bool IsRefusalOfInput(const SetupFailure& failure);
 
+// One step of putting a run's changes back, for the log.
+std::string DescribeRestoration(const Restoration& restoration);
+
 }  // namespace selvane

@@ -54,9 +54,9 @@ void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) {
 void SetupWindowHost::EndProgram(int exitCode) { selvane::EndProgram(log_, exitCode); }
 
 FrmInit::FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application,
-                 std::string appFolder, AppLog& log, WindowRun& run, SetupWindowHost& host)
-    : instance_(instance), single_(single), application_(application), appFolder_(std::move(appFolder)), log_(log),
-      run_(run), host_(host) {}
+                 SetupRequest base, AppLog& log, WindowRun& run, SetupWindowHost& host)
+    : instance_(instance), single_(single), application_(application), base_(std::move(base)), log_(log), run_(run),
+      host_(host) {}
 
 void FrmInit::EndOnFailure(const std::optional<CallFailure>& failure) {
     if (failure) run_.UnexpectedFailure(*failure);
@@ -267,7 +267,9 @@ void FrmInit::cmdComplete_Click() {
     // Windows holds a shutdown while the run goes on, and says why.
     ShutdownBlockReasonCreate(hwnd(), Widen(WindowRun::ShutdownBlockReason()).c_str());
     WindowsSetupPlatform platform;
-    run_.SetupFinished(RunSetup(platform, {FolderText(), appFolder_}, log_));
+    SetupRequest request = base_;
+    request.folderBoxText = FolderText();
+    run_.SetupFinished(RunSetup(platform, request, log_));
     ShutdownBlockReasonDestroy(hwnd());
 }
 

@@ -10,6 +10,7 @@
 #include "platform/call_failure.h"
 #include "platform/single_instance_win.h"
 #include "platform/unique_handle_win.h"
+#include "setup/setup_request.h"
 
 namespace selvane {
 
@@ -31,7 +32,8 @@ private:
 // and presses Complete. What each outcome means is the run's to decide.
 class FrmInit {
 public:
-    FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, std::string appFolder,
+    // The base request names the application folder, the log and the program.
+    FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, SetupRequest base,
             AppLog& log, WindowRun& run, SetupWindowHost& host);
     FrmInit(const FrmInit&) = delete;
     FrmInit& operator=(const FrmInit&) = delete;
@@ -66,7 +68,7 @@ private:
     HINSTANCE instance_;
     const SingleInstance& single_;
     ApplicationWindow& application_;
-    std::string appFolder_;
+    SetupRequest base_;
     AppLog& log_;
     WindowRun& run_;
     SetupWindowHost& host_;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/exit_codes.h"
+#include "app/failure_text.h"
 #include "app/frm_init_win.h"
 #include "app/log_file_win.h"
 #include "app/messages.h"
@@ -20,7 +21,9 @@
 #include "platform/program_arguments_win.h"
 #include "platform/program_path_win.h"
 #include "platform/wide_text_win.h"
+#include "setup/setup_checks.h"
 #include "setup/setup_platform_win.h"
+#include "setup/setup_run.h"
 #include "version.h"
 
 namespace selvane {
@@ -53,15 +56,15 @@ int RunMessageLoop(const FrmInit& form) {
 }
 
 // The setup window, as the program has always run.
-int RunWindow(HINSTANCE instance, int showCommand, const std::string& appFolder, AppLog& log) {
+int RunWindow(HINSTANCE instance, int showCommand, const SetupRequest& base, AppLog& log) {
     SetupWindowHost host(log);
     WindowRun run(host, log);
     const auto single = SingleInstance::Claim(kInstanceMutexName);
     if (!single) run.UnexpectedFailure(*single.failure);
     auto application = ApplicationWindow::Create(instance, kApplicationWindowClass, kAppTitle);
     if (!application) run.UnexpectedFailure(*application.failure);
-    if (!run.ServerTypeRead(ReadServerTypeNoted(appFolder))) return exit_codes::kSuccess;
-    FrmInit form(instance, single.value, application.value, appFolder, log, run, host);
+    if (!run.ServerTypeRead(ReadServerTypeNoted(base.appFolder))) return exit_codes::kSuccess;
+    FrmInit form(instance, single.value, application.value, base, log, run, host);
     if (auto failure = form.Load()) run.UnexpectedFailure(*failure);
     form.Show(showCommand);
     return RunMessageLoop(form);
@@ -79,7 +82,7 @@ private:
     std::string appFolder_;
 };
 
-int RunSilent(const Switches& switches, const std::string& appFolder, const std::string& logPath, AppLog& log) {
+int RunSilent(const Switches& switches, const SetupRequest& base, AppLog& log) {
     // Held for the whole run.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
     UnattendedResult result;
@@ -87,12 +90,23 @@ int RunSilent(const Switches& switches, const std::string& appFolder, const std:
         result = {exit_codes::kRunFailed, std::string(single.failure->function) + ": " + single.failure->reason};
         log.Error(result.summary);
     } else {
-        WindowsUnattendedHost host(single.value, appFolder);
+        WindowsUnattendedHost host(single.value, base.appFolder);
         WindowsSetupPlatform platform;
-        result = RunUnattended(switches, appFolder, host, platform, log);
+        result = RunUnattended(switches, base, host, platform, log);
     }
-    PrintSummary(result.summary, result.exitCode, logPath);
+    PrintSummary(result.summary, result.exitCode, base.logFile);
     return result.exitCode;
+}
+
+// The log a run asks for, checked against the run's own files as far as
+// they are known now: a window run learns its folder only at Complete.
+std::optional<SetupFailure> LogFileRefusal(const SetupRequest& base, const Switches& switches) {
+    WindowsSetupPlatform platform;
+    SetupRequest request = base;
+    request.folderBoxText = switches.dir.value_or("");
+    SetupPaths paths;
+    if (PlanRun(platform, request, paths)) return std::nullopt;  // the run itself will say why
+    return CheckLogFile(platform, request, paths);
 }
 
 int Run(HINSTANCE instance, int showCommand, AppLog& log) {
@@ -116,13 +130,20 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
         ShowFailure(nullptr, kAppTitle, text);
         return exit_codes::kWindowRunFailed;
     }
-    const std::string appFolder = FolderOfFile(Narrow(program.value));
+    SetupRequest base;
+    base.programFile = Narrow(program.value);
+    base.appFolder = FolderOfFile(base.programFile);
 
     // A silent run always keeps a log; a refused command line too, so that a
     // deployment tool's typo leaves its reason somewhere.
-    std::string logPath;
+    std::string& logPath = base.logFile;
     if (silent || parsed.error || switches.log) {
-        logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
+        logPath = switches.log.value_or(JoinPath(base.appFolder, kDefaultLogName));
+        // Never into a file the run writes or starts: not even a first line.
+        if (auto refusal = LogFileRefusal(base, switches)) {
+            PrintSummary(DescribeFailure(*refusal), exit_codes::kInvalidCommandLine, {});
+            return exit_codes::kInvalidCommandLine;
+        }
         auto sink = OpenLogFile(logPath);
         if (!sink) {
             const std::string text = Fill(messages::kLogNotOpened, {logPath, sink.failure->reason});
@@ -138,7 +159,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
         PrintSummary(*parsed.error, exit_codes::kInvalidCommandLine, logPath);
         return exit_codes::kInvalidCommandLine;
     }
-    return silent ? RunSilent(switches, appFolder, logPath, log) : RunWindow(instance, showCommand, appFolder, log);
+    return silent ? RunSilent(switches, base, log) : RunWindow(instance, showCommand, base, log);
 }
 
 }  // namespace

@@ -20,12 +20,29 @@ inline constexpr char kNotInCodePage[] =
     "含まれているため、設定を書き込めません。";
 inline constexpr char kPathTooLong[] = "次のパスが長すぎるため、設定を書き込めません。";
 inline constexpr char kNothingChanged[] = "設定は何も変更していません。";
+inline constexpr char kPutBack[] = "変更した設定は元に戻しました。";
+inline constexpr char kPartlyPutBack[] = "次の変更は元に戻せませんでした。手作業で元に戻してください。";
+inline constexpr char kSettingsKept[] =
+    "書き込んだ設定はそのままです (バッチファイルが既に使っている可能性があるため、元に戻していません)。";
+inline constexpr char kBatchFileStarted[] = "バッチファイルは起動済みです。";
+inline constexpr char kInstallerNotStartedYet[] = "サービスインストーラは起動していません。";
+inline constexpr char kInstallerStarted[] = "サービスインストーラは起動済みです。";
+// What could not be put back, and what it was before.
+inline constexpr char kLeftValue[] = "・{} の [{}] {} を元の値 \"{}\" に戻してください (理由: {})";
+inline constexpr char kLeftKey[] = "・{} の [{}] {} は実行前にはありませんでした。削除してください (理由: {})";
+inline constexpr char kLeftSection[] = "・{} の [{}] は実行前にはありませんでした。セクションを削除してください (理由: {})";
+inline constexpr char kLeftFile[] = "・{} は実行前にはありませんでした。削除してください (理由: {})";
+inline constexpr char kLeftAnswerFile[] = "・応答ファイル {} を実行前の内容に戻してください (理由: {})";
 inline constexpr char kCheckFolderAndRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
 inline constexpr char kFileLabel[] = "ファイル: ";
 inline constexpr char kReasonLabel[] = "理由: ";
 
 inline constexpr char kWindowsDirectoryUnknown[] = "Windows フォルダの場所を取得できませんでした。";
 inline constexpr char kSystemDirectoryUnknown[] = "システム フォルダの場所を取得できませんでした。";
+inline constexpr char kLogIsRunFile[] =
+    "ログファイルに、初期設定が書き込むか起動するファイル {} が指定されています。別のファイルを指定してください。";
+inline constexpr char kAnswerFileUnusable[] = "応答ファイル {} を書き込めません。";
+inline constexpr char kNotReadBeforeWriting[] = "書き込む前に {} を読み取れませんでした。";
 inline constexpr char kBatchFileUnusable[] = "バッチファイル {} を起動できません。";
 inline constexpr char kServiceFolderUnusable[] = "サービスフォルダ {} を使用できません。";
 inline constexpr char kInstallerUnusable[] = "サービスインストーラ {} を起動できません。";
@@ -41,6 +58,7 @@ inline constexpr char kAppFolderNotEntered[] = "アプリケーションフォ�
 inline constexpr char kReasonMissing[] = "見つかりません";
 inline constexpr char kReasonIsFolder[] = "ファイルではなくフォルダです";
 inline constexpr char kReasonNotFolder[] = "フォルダではなくファイルです";
+inline constexpr char kReasonNotAProgram[] = "Windows で実行できるプログラムではありません";
 inline constexpr char kReasonUnsafeCharacter[] = "パスに % または \" が含まれています (cmd.exe が別の意味に読みます)";
 inline constexpr char kReasonNotVisible[] = "待ち時間を過ぎました";
 inline constexpr char kReasonExitCode[] = "終了コード {}";
@@ -107,7 +125,14 @@ inline constexpr char kTypeNotInt16[] = "フィールド Type の値 \"{}\" は 
 inline constexpr char kLogStarted[] = "Selvane 初期設定 {} 開始 コマンドライン: {}";
 inline constexpr char kLogServerType[] = "サーバ種別: {}";
 inline constexpr char kLogServerTypeUnread[] = "サーバ種別を読み取れませんでした。設定を続けます。理由: {}";
-inline constexpr char kLogSetting[] = "設定 {} [{}] {}={}";
+inline constexpr char kLogSetting[] = "設定 {} [{}] {}={} (変更前: {})";
+inline constexpr char kLogNoValue[] = "なし";
+inline constexpr char kLogRestoreValue[] = "元に戻す {} [{}] {}={}";
+inline constexpr char kLogDeleteKey[] = "削除 {} [{}] {}";
+inline constexpr char kLogDeleteSection[] = "削除 {} [{}]";
+inline constexpr char kLogRemoveFile[] = "削除 {}";
+inline constexpr char kLogRestoreAnswerFile[] = "元に戻す 応答ファイル {}";
+inline constexpr char kLogRemoveAnswerFile[] = "削除 応答ファイル {}";
 inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
 inline constexpr char kLogStart[] = "起動 {}";
 inline constexpr char kLogStartIn[] = "起動 {} (作業フォルダ {})";

@@ -27,7 +27,7 @@ std::optional<std::string> DirProblem(const std::string& dir, SetupPlatform& pla
 
 }  // namespace
 
-UnattendedResult RunUnattended(const Switches& switches, const std::string& appFolder, UnattendedHost& host,
+UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, UnattendedHost& host,
                                SetupPlatform& platform, AppLog& log) {
     if (host.AnotherInstanceRunning()) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance);
 
@@ -38,9 +38,14 @@ UnattendedResult RunUnattended(const Switches& switches, const std::string& appF
     const std::string dir = switches.dir.value_or("");
     if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem);
 
-    const SetupRequest request{dir, appFolder, switches.wait, switches.whatIf};
+    SetupRequest request = base;
+    request.folderBoxText = dir;
+    request.waitForPrograms = switches.wait;
+    request.whatIf = switches.whatIf;
     if (auto failure = RunSetup(platform, request, log)) {
-        return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure));
+        const bool commandLine = failure->step == SetupStep::CheckLogFile;
+        return Refuse(log, commandLine ? exit_codes::kInvalidCommandLine : exit_codes::kRunFailed,
+                      DescribeFailure(*failure));
     }
     const std::string done = switches.whatIf ? messages::kWhatIfDone : messages::kSetupComplete;
     log.Info(done);

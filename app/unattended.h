@@ -6,6 +6,7 @@
 #include "app/server_type.h"
 #include "app/switches.h"
 #include "setup/setup_platform.h"
+#include "setup/setup_request.h"
 
 namespace selvane {
 
@@ -26,7 +27,8 @@ struct UnattendedResult {
 // A setup run without a window: every check a window run makes, with the
 // folder from /DIR; what happens goes to the log, and the result is an exit
 // code a deployment tool can read. Shows nothing.
-UnattendedResult RunUnattended(const Switches& switches, const std::string& appFolder, UnattendedHost& host,
+// The base request names the application folder, the log and the program.
+UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, UnattendedHost& host,
                                SetupPlatform& platform, AppLog& log);
 
 }  // namespace selvane

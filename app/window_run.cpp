@@ -7,12 +7,10 @@
 namespace selvane {
 namespace {
 
-// Stopped before anything changed, or at a settings write: the window waits
-// for another try. Later, what the earlier steps did stays done, and the
-// program ends.
-bool WindowStaysAfter(const SetupFailure& failure) {
-    return ChangedNothing(failure.step) || failure.step == SetupStep::WriteSettings;
-}
+// Stopped with nothing changed, or with the changes put back (or listed for
+// putting back by hand): the window waits for another try. Once acl.bat has
+// started, what was done stays done, and the program ends.
+bool WindowStaysAfter(const SetupFailure& failure) { return failure.state != ServerState::SettingsKept; }
 
 }  // namespace
 
@@ -61,7 +59,7 @@ void WindowRun::SetupFinished(const std::optional<SetupFailure>& failure) {
     if (IsRefusalOfInput(*failure)) {
         Tell(text, MessageIcon::Information, &AppLog::Warn);
     } else {
-        if (stays) text += (ChangedNothing(failure->step) ? "\n" : "\n\n") + std::string(messages::kCheckFolderAndRetry);
+        if (stays) text += std::string("\n") + messages::kCheckFolderAndRetry;
         Tell(text, MessageIcon::Error, &AppLog::Error);
     }
     if (!stays) host_.EndProgram(exit_codes::kWindowRunFailed);

@@ -12,4 +12,7 @@ namespace selvane {
 // name another file.
 std::optional<std::string> Utf8ToAnsi(std::string_view utf8);
 
+// Text the "A" functions gave back, as UTF-8.
+std::string AnsiToUtf8(std::string_view ansi);
+
 }  // namespace selvane

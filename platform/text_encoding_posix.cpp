@@ -6,3 +6,9 @@ namespace selvane {
 std::optional<std::string> Utf8ToAnsi(std::string_view utf8) { return std::string(utf8); }
 
 }  // namespace selvane
+
+namespace selvane {
+
+std::string AnsiToUtf8(std::string_view ansi) { return std::string(ansi); }
+
+}  // namespace selvane

@@ -24,4 +24,13 @@ std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
     return ansi;
 }
 
+std::string AnsiToUtf8(std::string_view ansi) {
+    if (ansi.empty()) return {};
+    const int size = static_cast<int>(ansi.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), length);
+    return Narrow(wide);
+}
+
 }  // namespace selvane

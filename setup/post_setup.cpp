@@ -19,8 +19,8 @@ std::optional<SetupFailure> AwaitExit(SetupPlatform& platform, unsigned long pro
 
 }  // namespace
 
-std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths,
-                                        const SetupRequest& request, SetupObserver& observer) {
+std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths, const SetupRequest& request,
+                                        SetupChanges& changes, SetupObserver& observer) {
     const std::string& answerFile = paths.answerFile;
     if (request.whatIf) {
         observer.AnswerFileWritten(answerFile, {EffectState::Planned, {}});
@@ -30,8 +30,11 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPath
 
     // An answer file an earlier run left hidden, system or read-only cannot
     // be replaced by a plain one, and a hidden one is never seen below.
-    auto error = platform.MakePlainFile(answerFile);
+    const auto madePlain = platform.MakePlainFile(answerFile);
+    if (madePlain.value) changes.AnswerFileTouched();
+    SystemError error = madePlain.error;
     if (!error) error = platform.WriteNewFile(answerFile, kAnswerFileContent);
+    if (!error) changes.AnswerFileTouched();
     if (error) {
         observer.AnswerFileWritten(answerFile, {EffectState::Failed, *error});
         return MakeFailure(SetupStep::WriteAnswerFile, FailureReason::System, answerFile, *error);

@@ -23,7 +23,27 @@ std::optional<SetupFailure> ExpectFile(SetupPlatform& platform, SetupStep step, 
     return std::nullopt;
 }
 
-std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const SetupPaths& paths) {
+std::optional<SetupFailure> CheckLogFile(SetupPlatform& platform, const SetupRequest& request,
+                                         const SetupPaths& paths) {
+    if (request.logFile.empty()) return std::nullopt;
+    std::vector<const std::string*> files = {&paths.answerFile, &paths.batchFile, &paths.installer, &paths.database,
+                                             &request.programFile};
+    // Each INI file once; orna_remote.ini only once there is a folder.
+    const std::string& settingsFile = paths.writes.front().file;
+    for (const auto& write : paths.writes) {
+        if (write.file == settingsFile && request.folderBoxText.empty()) continue;
+        if (files.back() != &write.file && *files.back() != write.file) files.push_back(&write.file);
+    }
+    for (const std::string* file : files) {
+        if (!file->empty() && platform.SamePath(request.logFile, *file)) {
+            return MakeFailure(SetupStep::CheckLogFile, FailureReason::IsRunFile, *file);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const SetupRequest& request,
+                                               const SetupPaths& paths) {
     // What the profile functions receive first: Windows would write "?" for
     // a character the code page lacks, and the path would name another file.
     std::vector<const std::string*> texts;
@@ -48,6 +68,7 @@ std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const Se
         if (auto failure = TooLong(*folder, kMaxDirectoryLength)) return failure;
     }
 
+    if (auto failure = CheckLogFile(platform, request, paths)) return failure;
     if (!paths.batchCommandLine) {
         return MakeFailure(SetupStep::CheckBatchFile, FailureReason::UnsafeCharacter, paths.batchFile);
     }
@@ -59,7 +80,14 @@ std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const Se
     if (service.kind == PathKind::File) {
         return MakeFailure(SetupStep::CheckServiceFolder, FailureReason::NotFolder, paths.serviceFolder);
     }
-    return ExpectFile(platform, SetupStep::CheckInstaller, paths.installer);
+    if (auto failure = ExpectFile(platform, SetupStep::CheckInstaller, paths.installer)) return failure;
+    if (!platform.IsProgram(paths.installer)) {
+        return MakeFailure(SetupStep::CheckInstaller, FailureReason::NotAProgram, paths.installer);
+    }
+    if (platform.Probe(paths.answerFile).kind == PathKind::Folder) {
+        return MakeFailure(SetupStep::CheckAnswerFile, FailureReason::IsFolder, paths.answerFile);
+    }
+    return std::nullopt;
 }
 
 }  // namespace selvane

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "setup/settings_plan.h"
 
@@ -15,9 +17,12 @@ enum class SetupStep {
     FindSystemDirectory,
     CheckText,
     CheckPathLength,
+    CheckLogFile,
     CheckBatchFile,
     CheckServiceFolder,
     CheckInstaller,
+    CheckAnswerFile,
+    ReadSettings,
     WriteSettings,
     WriteAnswerFile,
     FindAnswerFile,
@@ -38,12 +43,45 @@ enum class FailureReason {
     Missing,          // nothing there; systemText says what the system found
     IsFolder,         // a folder where a file must be
     NotFolder,        // a file where a folder must be
+    NotAProgram,      // no program Windows can start
+    IsRunFile,        // the log would be written into subject, a file the run writes or starts
     NotVisible,       // written, but not found within the wait
     ExitCode,         // the program ended with a code other than 0
 };
 
+// One step of putting back what a run changed.
+enum class RestorationKind {
+    RestoreValue,       // the key gets value back
+    DeleteKey,          // the run created the key
+    DeleteSection,      // the run created the section
+    RemoveFile,         // the run created the file
+    RestoreAnswerFile,  // the run replaced it
+    RemoveAnswerFile,   // the run created it
+};
+
+struct Restoration {
+    RestorationKind kind = RestorationKind::RestoreValue;
+    std::string file;
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// What a run left changed when it stopped.
+enum class ServerState {
+    Unchanged,      // it stopped before its first change
+    PutBack,        // everything it changed is as it was before
+    PartlyPutBack,  // leftChanged lists what could not be put back
+    SettingsKept,   // acl.bat had started: nothing was put back
+};
+
+struct LeftChange {
+    Restoration restoration;  // what putting it back would have done
+    std::string reason;       // why that failed
+};
+
 // Why a setup run stopped: the step, the file, folder or text concerned,
-// and the reason; never shown by the run itself.
+// the reason, and what the run left changed; never shown by the run itself.
 struct SetupFailure {
     SetupStep step = SetupStep::ReadFolderBox;
     FailureReason reason = FailureReason::System;
@@ -52,6 +90,8 @@ struct SetupFailure {
     unsigned long exitCode = 0;
     std::size_t length = 0;
     std::size_t limit = 0;
+    ServerState state = ServerState::Unchanged;
+    std::vector<LeftChange> leftChanged;
 };
 
 inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::string subject,
@@ -63,8 +103,6 @@ inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::strin
     failure.systemText = std::move(systemText);
     return failure;
 }
-
-inline bool ChangedNothing(SetupStep step) { return step < SetupStep::WriteSettings; }
 
 // What became of one effect of the run: made, failed, or (what-if run)
 // only planned.
@@ -78,12 +116,14 @@ struct Effect {
 class SetupObserver {
 public:
     virtual ~SetupObserver() = default;
-    virtual void SettingWritten(const ProfileWrite&, const Effect&) {}
+    // With what the entry held before the run.
+    virtual void SettingWritten(const ProfileWrite&, const std::optional<std::string>& /*before*/, const Effect&) {}
     virtual void AnswerFileWritten(const std::string& /*path*/, const Effect&) {}
     virtual void ProgramStarted(const std::string& /*commandLine*/, const std::string& /*directory*/,
                                 unsigned long /*processId*/, const Effect&) {}
     virtual void WaitingFor(const std::string& /*program*/) {}
     virtual void ProgramEnded(const std::string& /*program*/, unsigned long /*exitCode*/) {}
+    virtual void PutBack(const Restoration&, const Effect&) {}
 };
 
 }  // namespace selvane

@@ -9,6 +9,7 @@ SetupPaths PlanSetupPaths(std::string_view folderBoxText, std::string_view appFo
                           std::string_view windowsDirectory, std::string_view systemDirectory) {
     SetupPaths paths;
     paths.appFolder = appFolder;
+    paths.database = JoinPath(appFolder, "ORNA.mdb");
     paths.writes = SettingsWrites(folderBoxText, appFolder, windowsDirectory);
     paths.answerFile = JoinPath(appFolder, "yes.txt");
     paths.batchFile = JoinPath(appFolder, "acl.bat");

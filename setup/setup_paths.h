@@ -19,6 +19,7 @@ inline constexpr std::size_t kMaxDirectoryLength = 258;
 // Every file, folder and command line a setup run uses.
 struct SetupPaths {
     std::string appFolder;
+    std::string database;              // ORNA.mdb, which the run reads
     std::vector<ProfileWrite> writes;  // orna_remote.ini, then win.ini
     std::string answerFile;
     std::string batchFile;

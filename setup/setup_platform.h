@@ -25,6 +25,20 @@ struct PathProbe {
     std::string reason;  // the system's words, when nothing could be found there
 };
 
+// What one INI entry held: whether its file and section were there, and
+// its value (none: there was no such key, which is not an empty value).
+struct ProfileEntryState {
+    bool fileExisted = false;
+    bool sectionExisted = false;
+    std::optional<std::string> value;
+};
+
+// A small file's bytes and attributes, to put it back as it was.
+struct SavedFile {
+    std::string bytes;
+    unsigned long attributes = 0;
+};
+
 // The operating-system operations of a setup run. Tests put a fake in its
 // place; Windows has WindowsSetupPlatform.
 class SetupPlatform {
@@ -39,11 +53,28 @@ public:
     // True for a normal file: folders, hidden and system files do not count.
     virtual bool NormalFileExists(const std::string& path) = 0;
 
+    // Whether Windows can start the file as a program.
+    virtual bool IsProgram(const std::string& path) = 0;
+    // Whether two paths name one file, as Windows compares them: made
+    // absolute, without regard to case, or the same file on disk.
+    virtual bool SamePath(const std::string& first, const std::string& second) = 0;
+
+    // An error when the file is there but cannot be read: then what it
+    // holds is not known, and could not be put back.
+    virtual SystemResult<ProfileEntryState> ReadProfileEntry(const std::string& file, const std::string& section,
+                                                             const std::string& key) = 0;
     virtual SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
                                           const std::string& value) = 0;
+    // Deletes a key, or with an empty key the whole section.
+    virtual SystemError DeleteProfileEntry(const std::string& file, const std::string& section,
+                                           const std::string& key) = 0;
+    virtual SystemError RemoveFile(const std::string& path) = 0;
+    // None when nothing stands at the path.
+    virtual SystemResult<std::optional<SavedFile>> SaveFile(const std::string& path) = 0;
+    virtual SystemError RestoreFile(const std::string& path, const SavedFile& saved) = 0;
     // Clears the hidden, system and read-only attributes of a file that
-    // exists; nothing to do for one that does not.
-    virtual SystemError MakePlainFile(const std::string& path) = 0;
+    // exists; true when there were any to clear.
+    virtual SystemResult<bool> MakePlainFile(const std::string& path) = 0;
     virtual SystemError WriteNewFile(const std::string& path, std::string_view bytes) = 0;
     // Starts a program hidden and gives its process id. An empty current
     // directory means this process's own. Unless the run will wait for it,

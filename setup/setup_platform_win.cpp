@@ -25,6 +25,24 @@ SystemResult<std::string> Directory(decltype(&GetWindowsDirectoryW) get) {
     return {Narrow(std::wstring_view(buffer, length)), std::nullopt};
 }
 
+std::wstring FullPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    wchar_t full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
+    return length == 0 || length >= std::size(full) ? wide : std::wstring(full, length);
+}
+
+// Which file stands at a path, whatever name leads there (a short name, a link).
+std::optional<BY_HANDLE_FILE_INFORMATION> Identity(const std::wstring& path) {
+    // Reading attributes conflicts with no other opening of the file.
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!file || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
+    return information;
+}
+
 }  // namespace
 
 SystemResult<std::string> WindowsSetupPlatform::WindowsDirectory() { return Directory(GetWindowsDirectoryW); }
@@ -45,22 +63,84 @@ bool WindowsSetupPlatform::NormalFileExists(const std::string& path) {
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
+bool WindowsSetupPlatform::IsProgram(const std::string& path) {
+    DWORD type = 0;
+    return GetBinaryTypeW(Widen(path).c_str(), &type) != FALSE;
+}
+
+bool WindowsSetupPlatform::SamePath(const std::string& first, const std::string& second) {
+    const std::wstring a = FullPath(first);
+    const std::wstring b = FullPath(second);
+    if (CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
+    const auto one = Identity(a);
+    const auto other = Identity(b);
+    return one && other && one->dwVolumeSerialNumber == other->dwVolumeSerialNumber &&
+           one->nFileIndexHigh == other->nFileIndexHigh && one->nFileIndexLow == other->nFileIndexLow;
+}
+
+SystemResult<ProfileEntryState> WindowsSetupPlatform::ReadProfileEntry(const std::string& file,
+                                                                       const std::string& section,
+                                                                       const std::string& key) {
+    auto read = ReadProfileString(file, section, key);
+    if (!read) return {{}, read.failure->reason};
+    return {{read.value.fileExists, read.value.sectionExists, std::move(read.value.value)}, std::nullopt};
+}
+
+SystemError WindowsSetupPlatform::DeleteProfileEntry(const std::string& file, const std::string& section,
+                                                     const std::string& key) {
+    if (!DeleteProfileString(file, section, key)) return LastErrorText();
+    return std::nullopt;
+}
+
+SystemError WindowsSetupPlatform::RemoveFile(const std::string& path) {
+    if (DeleteFileW(Widen(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    return LastErrorText();
+}
+
+SystemResult<std::optional<SavedFile>> WindowsSetupPlatform::SaveFile(const std::string& path) {
+    const std::wstring widePath = Widen(path);
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) return {};
+        return {{}, LastErrorText()};
+    }
+    auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return {{}, file.failure->reason};
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.value.get(), &size)) return {{}, LastErrorText()};
+    SavedFile saved{std::string(static_cast<std::size_t>(size.QuadPart), '\0'), attributes};
+    DWORD read = 0;
+    if (!saved.bytes.empty() &&
+        !ReadFile(file.value.get(), saved.bytes.data(), static_cast<DWORD>(saved.bytes.size()), &read, nullptr)) {
+        return {{}, LastErrorText()};
+    }
+    saved.bytes.resize(read);
+    return {std::move(saved), std::nullopt};
+}
+
+SystemError WindowsSetupPlatform::RestoreFile(const std::string& path, const SavedFile& saved) {
+    if (auto error = WriteNewFile(path, saved.bytes)) return error;
+    if (!SetFileAttributesW(Widen(path).c_str(), saved.attributes)) return LastErrorText();
+    return std::nullopt;
+}
+
 SystemError WindowsSetupPlatform::WriteProfileEntry(const std::string& file, const std::string& section,
                                                     const std::string& key, const std::string& value) {
     if (!selvane::WriteProfileString(file, section, key, value)) return LastErrorText();
     return std::nullopt;
 }
 
-SystemError WindowsSetupPlatform::MakePlainFile(const std::string& path) {
+SystemResult<bool> WindowsSetupPlatform::MakePlainFile(const std::string& path) {
     const std::wstring widePath = Widen(path);
     const DWORD attributes = GetFileAttributesW(widePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         !(attributes & kBlockingAttributes)) {
-        return std::nullopt;  // nothing to clear; writing it will say what is wrong
+        return {false, std::nullopt};  // nothing to clear; writing it will say what is wrong
     }
     const DWORD plain = attributes & ~kBlockingAttributes;
-    if (!SetFileAttributesW(widePath.c_str(), plain ? plain : FILE_ATTRIBUTE_NORMAL)) return LastErrorText();
-    return std::nullopt;
+    if (!SetFileAttributesW(widePath.c_str(), plain ? plain : FILE_ATTRIBUTE_NORMAL)) return {false, LastErrorText()};
+    return {true, std::nullopt};
 }
 
 SystemError WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {

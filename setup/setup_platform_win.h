@@ -16,9 +16,18 @@ public:
     bool FitsCodePage(const std::string& text) override;
     PathProbe Probe(const std::string& path) override;
     bool NormalFileExists(const std::string& path) override;
+    bool IsProgram(const std::string& path) override;
+    bool SamePath(const std::string& first, const std::string& second) override;
+    SystemResult<ProfileEntryState> ReadProfileEntry(const std::string& file, const std::string& section,
+                                                     const std::string& key) override;
     SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
                                   const std::string& value) override;
-    SystemError MakePlainFile(const std::string& path) override;
+    SystemError DeleteProfileEntry(const std::string& file, const std::string& section,
+                                   const std::string& key) override;
+    SystemError RemoveFile(const std::string& path) override;
+    SystemResult<std::optional<SavedFile>> SaveFile(const std::string& path) override;
+    SystemError RestoreFile(const std::string& path, const SavedFile& saved) override;
+    SystemResult<bool> MakePlainFile(const std::string& path) override;
     SystemError WriteNewFile(const std::string& path, std::string_view bytes) override;
     SystemResult<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
                                             const std::string& currentDirectory, bool willWait) override;

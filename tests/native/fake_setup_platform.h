@@ -1,7 +1,9 @@
 #pragma once
 
-// A setup platform in memory: files and folders are sets, and every effect
-// is recorded in order.
+// A setup platform in memory: files, folders and INI files are maps and
+// sets, and every effect is recorded in order.
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <string>
@@ -13,6 +15,8 @@ namespace selvane::testing {
 
 class FakeSetupPlatform : public SetupPlatform {
 public:
+    using Sections = std::map<std::string, std::map<std::string, std::string>>;
+
     SystemResult<std::string> WindowsDirectory() override { return {"C:\\Windows", windowsDirectoryError}; }
     SystemResult<std::string> SystemDirectory() override { return {"C:\\Windows\\system32", std::nullopt}; }
     bool FitsCodePage(const std::string& text) override { return text.find("\xC3\xA9") == std::string::npos; }  // é
@@ -25,19 +29,68 @@ public:
         if (stillHiddenFor > 0 && path == answerFile && --stillHiddenFor > 0) return false;
         return files.count(path) && !hidden.count(path);
     }
+    bool IsProgram(const std::string& path) override { return !notPrograms.count(path); }
+    bool SamePath(const std::string& first, const std::string& second) override {
+        return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                          [](char a, char b) { return std::toupper(a) == std::toupper(b); });
+    }
+    SystemResult<ProfileEntryState> ReadProfileEntry(const std::string& file, const std::string& section,
+                                                     const std::string& key) override {
+        if (unreadable.count(file)) return {{}, "held open"};
+        ProfileEntryState state;
+        const auto found = ini.find(file);
+        if (found == ini.end()) return {state, std::nullopt};
+        state.fileExisted = true;
+        const auto inSection = found->second.find(section);
+        if (inSection == found->second.end()) return {state, std::nullopt};
+        state.sectionExisted = true;
+        if (inSection->second.count(key)) state.value = inSection->second.at(key);
+        return {state, std::nullopt};
+    }
     SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
                                   const std::string& value) override {
-        return Effect("ini " + file + " [" + section + "] " + key + "=" + value, "ini " + file);
+        auto error = Effect("ini " + file + " [" + section + "] " + key + "=" + value, "ini " + file);
+        if (!error) ini[file][section][key] = value;
+        return error;
     }
-    SystemError MakePlainFile(const std::string& path) override {
-        if (!hidden.count(path)) return std::nullopt;
+    SystemError DeleteProfileEntry(const std::string& file, const std::string& section,
+                                   const std::string& key) override {
+        auto error = Effect("delete " + file + " [" + section + "]" + (key.empty() ? "" : " " + key), "delete " + file);
+        if (!error && key.empty()) ini[file].erase(section);
+        if (!error && !key.empty()) ini[file][section].erase(key);
+        return error;
+    }
+    SystemError RemoveFile(const std::string& path) override {
+        auto error = Effect("remove " + path, "remove " + path);
+        if (!error) {
+            ini.erase(path);
+            files.erase(path);
+            written.erase(path);
+        }
+        return error;
+    }
+    SystemResult<std::optional<SavedFile>> SaveFile(const std::string& path) override {
+        if (unreadable.count(path)) return {{}, "held open"};
+        if (!files.count(path)) return {};
+        return {SavedFile{written[path], hidden.count(path) ? 2ul : 0ul}, std::nullopt};
+    }
+    SystemError RestoreFile(const std::string& path, const SavedFile& saved) override {
+        auto error = Effect("restore " + path, "restore " + path);
+        if (!error) written[path] = saved.bytes;
+        return error;
+    }
+    SystemResult<bool> MakePlainFile(const std::string& path) override {
+        if (!hidden.count(path)) return {false, std::nullopt};
         hidden.erase(path);
-        return Effect("plain " + path, "plain");
+        return {true, Effect("plain " + path, "plain")};
     }
     SystemError WriteNewFile(const std::string& path, std::string_view bytes) override {
-        files.insert(path);
-        written[path] = std::string(bytes);
-        return Effect("write " + path, "write");
+        auto error = Effect("write " + path, "write");
+        if (!error) {
+            files.insert(path);
+            written[path] = std::string(bytes);
+        }
+        return error;
     }
     SystemResult<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
                                             const std::string& directory, bool) override {
@@ -64,8 +117,13 @@ public:
     // A product folder C:\app with acl.bat and service\install.exe, and KEVA's D:\pkg.
     std::set<std::string> files = {"C:\\app\\acl.bat", "C:\\app\\service\\install.exe"};
     std::set<std::string> folders = {"C:\\app", "C:\\app\\service", "D:\\pkg"};
+    std::map<std::string, Sections> ini = {{"C:\\Windows\\win.ini", {{"windows", {{"load", ""}}}}}};
     std::set<std::string> hidden;
-    std::set<std::string> failing;  // effects that fail, by the second argument of Effect
+    std::set<std::string> notPrograms;
+    std::set<std::string> unreadable;
+    // Effects that fail: by the kind and file ("ini F", "delete F", "write",
+    // "start P", ...), or by the effect's whole record.
+    std::set<std::string> failing;
     std::map<std::string, unsigned long> exitCodeOf;
     std::vector<std::string> effects;
     std::map<std::string, std::string> written;
@@ -79,7 +137,7 @@ public:
 private:
     SystemError Effect(const std::string& record, const std::string& key) {
         effects.push_back(record);
-        if (failing.count(key)) return "refused";
+        if (failing.count(key) || failing.count(record)) return "refused";
         return std::nullopt;
     }
     std::map<unsigned long, unsigned long> exitCodes;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "fake_setup_platform.h"
@@ -14,8 +15,9 @@ using testing::FakeSetupPlatform;
 // What the run told its observer, one line an event.
 class Recorder : public SetupObserver {
 public:
-    void SettingWritten(const ProfileWrite& write, const Effect& effect) override {
-        lines.push_back(State(effect) + " " + write.key);
+    void SettingWritten(const ProfileWrite& write, const std::optional<std::string>& before,
+                        const Effect& effect) override {
+        lines.push_back(State(effect) + " " + write.key + (before ? " was " + *before : ""));
     }
     void AnswerFileWritten(const std::string&, const Effect& effect) override {
         lines.push_back(State(effect) + " answer");
@@ -38,8 +40,14 @@ private:
 constexpr char kBatchCommand[] = "\"C:\\Windows\\system32\\cmd.exe\" /d /s /c \"\"C:\\app\\acl.bat\"\"";
 constexpr char kInstallerCommand[] = "\"C:\\app\\service\\install.exe\"";
 
-SetupRequest Request(const std::string& box = "D:\\pkg\\", bool wait = false, bool whatIf = false) {
-    return {box, "C:\\app", wait, whatIf};
+SetupRequest Request(const std::string& box = "D:\\pkg\\", bool wait = false, bool whatIf = false,
+                     const std::string& appFolder = "C:\\app") {
+    SetupRequest request;
+    request.folderBoxText = box;
+    request.appFolder = appFolder;
+    request.waitForPrograms = wait;
+    request.whatIf = whatIf;
+    return request;
 }
 
 std::vector<std::string> SettingsEffects(const std::string& box) {
@@ -97,19 +105,45 @@ TEST(SetupRun, EveryCheckFailsBeforeAnythingIsChanged) {
          FailureReason::NotInCodePage, "D:\\caf\xC3\xA9\\orna_remote.ini"},
         {"a settings file path too long", none, tooLong, "C:\\app", SetupStep::CheckPathLength, FailureReason::TooLong,
          tooLong + "\\orna_remote.ini"},
+        {"an installer Windows cannot start", [](auto& p) { p.notPrograms.insert("C:\\app\\service\\install.exe"); },
+         "D:\\pkg", "C:\\app", SetupStep::CheckInstaller, FailureReason::NotAProgram, "C:\\app\\service\\install.exe"},
+        {"a folder for the answer file", [](auto& p) { p.folders.insert("C:\\app\\yes.txt"); }, "D:\\pkg", "C:\\app",
+         SetupStep::CheckAnswerFile, FailureReason::IsFolder, "C:\\app\\yes.txt"},
+        {"a win.ini that cannot be read", [](auto& p) { p.unreadable.insert("C:\\Windows\\win.ini"); }, "D:\\pkg",
+         "C:\\app", SetupStep::ReadSettings, FailureReason::System, "C:\\Windows\\win.ini"},
+        {"an answer file that cannot be read", [](auto& p) { p.unreadable.insert("C:\\app\\yes.txt"); }, "D:\\pkg",
+         "C:\\app", SetupStep::ReadSettings, FailureReason::System, "C:\\app\\yes.txt"},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
         c.arrange(platform);
         Recorder recorder;
-        const auto failure = RunSetup(platform, {c.box, c.appFolder}, recorder);
-        ASSERT_TRUE(failure) << c.what;
-        EXPECT_EQ(failure->step, c.step) << c.what;
-        EXPECT_EQ(failure->reason, c.reason) << c.what;
-        EXPECT_EQ(failure->subject, c.subject) << c.what;
-        EXPECT_TRUE(ChangedNothing(failure->step)) << c.what;
-        EXPECT_TRUE(platform.effects.empty()) << c.what;
-        EXPECT_TRUE(recorder.lines.empty()) << c.what;
+        // In a run and in a what-if run alike.
+        for (const bool whatIf : {false, true}) {
+            const auto failure = RunSetup(platform, Request(c.box, false, whatIf, c.appFolder), recorder);
+            ASSERT_TRUE(failure) << c.what;
+            EXPECT_EQ(failure->step, c.step) << c.what;
+            EXPECT_EQ(failure->reason, c.reason) << c.what;
+            EXPECT_EQ(failure->subject, c.subject) << c.what;
+            EXPECT_EQ(failure->state, ServerState::Unchanged) << c.what;
+            EXPECT_TRUE(platform.effects.empty()) << c.what;
+            EXPECT_TRUE(recorder.lines.empty()) << c.what;
+        }
+    }
+}
+
+TEST(SetupRun, TheLogIsNoneOfTheRunsFiles) {
+    for (const char* log : {"c:\\windows\\WIN.INI", "D:\\pkg\\orna_remote.ini", "C:\\app\\acl.bat", "C:\\app\\yes.txt",
+                            "C:\\app\\service\\install.exe", "C:\\app\\ORNA.mdb", "C:\\app\\selvane-init.exe"}) {
+        FakeSetupPlatform platform;
+        Recorder recorder;
+        SetupRequest request = Request();
+        request.logFile = log;
+        request.programFile = "C:\\app\\selvane-init.exe";
+        const auto failure = RunSetup(platform, request, recorder);
+        ASSERT_TRUE(failure) << log;
+        EXPECT_EQ(failure->reason, FailureReason::IsRunFile) << log;
+        EXPECT_TRUE(platform.effects.empty()) << log;
     }
 }
 
@@ -160,7 +194,81 @@ TEST(SetupRun, WaitForTheAnswerFileProcessesEventsThenGivesUp) {
     EXPECT_EQ(failure->step, SetupStep::FindAnswerFile);
     EXPECT_GE(neverSeen.clock.time_since_epoch(), kAnswerFileWait);
     EXPECT_LT(neverSeen.clock.time_since_epoch(), kAnswerFileWait + 2 * kAnswerFilePoll);
-    EXPECT_EQ(neverSeen.effects.back(), "write C:\\app\\yes.txt") << "nothing was started";
+    EXPECT_TRUE(std::none_of(neverSeen.effects.begin(), neverSeen.effects.end(),
+                             [](const std::string& e) { return e.starts_with("start "); }))
+        << "nothing was started";
+}
+
+// Before acl.bat has started, what a run changed is put back, last change
+// first; the files hold what they held before.
+TEST(SetupRun, PutsBackWhatItChangedWhateverStoodThereBefore) {
+    const std::string orna = "D:\\pkg\\orna_remote.ini";
+    const std::string win = "C:\\Windows\\win.ini";
+    struct Case {
+        const char* what;
+        std::function<void(FakeSetupPlatform&)> arrange;
+        std::vector<std::string> putBack;  // the effects after the failed one
+    };
+    const Case cases[] = {
+        {"nothing there before; the answer file never seen",
+         [](FakeSetupPlatform& p) { p.stillHiddenFor = 1'000'000; },
+         {"remove C:\\app\\yes.txt", "delete " + win + " [ORNA]", "remove " + orna}},
+        {"a key with a value, one empty, one missing, a missing section, a replaced answer file; acl.bat refused",
+         [&](FakeSetupPlatform& p) {
+             p.ini[orna] = {{"FILE", {{"LOGIN", "old"}, {"DB", ""}}}, {"OWN", {{"X", "1"}}}};
+             p.ini[win]["ORNA"] = {{"BASIC", "C:\\before"}};
+             p.files.insert("C:\\app\\yes.txt");
+             p.written["C:\\app\\yes.txt"] = "n\r\n";
+             p.failing.insert("start C:\\Windows\\system32\\cmd.exe");
+         },
+         {"restore C:\\app\\yes.txt", "delete " + win + " [ORNA] CGI", "ini " + win + " [ORNA] BASIC=C:\\before",
+          "delete " + orna + " [SERVICE]", "delete " + orna + " [FILE] BACKUP", "ini " + orna + " [FILE] DB=",
+          "ini " + orna + " [FILE] LOGIN=old"}},
+    };
+    for (const auto& c : cases) {
+        FakeSetupPlatform platform;
+        c.arrange(platform);
+        const auto iniBefore = platform.ini;
+        const auto writtenBefore = platform.written;
+        Recorder recorder;
+        const auto failure = RunSetup(platform, Request(), recorder);
+        ASSERT_TRUE(failure) << c.what;
+        EXPECT_EQ(failure->state, ServerState::PutBack) << c.what;
+        EXPECT_EQ(std::vector<std::string>(platform.effects.end() - static_cast<long>(c.putBack.size()),
+                                           platform.effects.end()),
+                  c.putBack)
+            << c.what;
+        EXPECT_EQ(platform.ini, iniBefore) << c.what;
+        EXPECT_EQ(platform.written, writtenBefore) << c.what;
+    }
+}
+
+TEST(SetupRun, WhatCouldNotBePutBackIsNamedWithItsValueBefore) {
+    FakeSetupPlatform platform;
+    platform.ini["D:\\pkg\\orna_remote.ini"] = {{"FILE", {{"LOGIN", "old"}}}};
+    platform.failing = {"write", "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=old", "delete C:\\Windows\\win.ini"};
+    Recorder recorder;
+    const auto failure = RunSetup(platform, Request(), recorder);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->step, SetupStep::WriteAnswerFile);
+    EXPECT_EQ(failure->state, ServerState::PartlyPutBack);
+    ASSERT_EQ(failure->leftChanged.size(), 2u);
+    EXPECT_EQ(failure->leftChanged[0].restoration.kind, RestorationKind::DeleteSection);
+    EXPECT_EQ(failure->leftChanged[0].restoration.section, "ORNA");
+    EXPECT_EQ(failure->leftChanged[1].restoration.kind, RestorationKind::RestoreValue);
+    EXPECT_EQ(failure->leftChanged[1].restoration.value, "old");
+    EXPECT_EQ(failure->leftChanged[1].reason, "refused");
+}
+
+TEST(SetupRun, OnceAclBatHasStartedNothingIsPutBack) {
+    FakeSetupPlatform platform;
+    platform.failing.insert("cd C:\\app\\service");
+    Recorder recorder;
+    const auto failure = RunSetup(platform, Request(), recorder);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->state, ServerState::SettingsKept);
+    EXPECT_EQ(platform.effects.back(), "cd C:\\app\\service");
+    EXPECT_EQ(platform.ini["D:\\pkg\\orna_remote.ini"]["FILE"]["LOGIN"], "C:\\app");
 }
 
 TEST(SetupRun, AFailedEffectStopsTheRunThere) {
@@ -189,7 +297,12 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
         EXPECT_EQ(failure->step, c.step) << c.failing;
         EXPECT_EQ(failure->subject, c.subject) << c.failing;
         EXPECT_EQ(failure->systemText, "refused") << c.failing;
-        EXPECT_EQ(platform.effects.back(), c.lastEffect) << c.failing;
+        // Only putting back follows the failed effect.
+        const auto failed = std::find(platform.effects.begin(), platform.effects.end(), c.lastEffect);
+        ASSERT_NE(failed, platform.effects.end()) << c.failing;
+        EXPECT_TRUE(std::none_of(failed + 1, platform.effects.end(), [](const std::string& e) {
+            return e.starts_with("start ") || e.starts_with("cd ") || e.starts_with("write ");
+        })) << c.failing;
     }
 }
 

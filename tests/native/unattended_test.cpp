@@ -35,7 +35,9 @@ class Unattended : public ::testing::Test {
 public:  // the cases below arrange it through lambdas
     int Run(Switches switches) {
         AppLog log(std::make_unique<LinesSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012);
-        return RunUnattended(switches, "C:\\app", host, platform, log).exitCode;
+        SetupRequest base;
+        base.appFolder = "C:\\app";
+        return RunUnattended(switches, base, host, platform, log).exitCode;
     }
     static Switches Silent(const std::string& dir) {
         Switches switches;
@@ -103,8 +105,20 @@ TEST(FailureText, NamesWhatFailedWhyAndWhetherAnythingChanged) {
     tooLong.limit = 259;
     EXPECT_EQ(DescribeFailure(tooLong), "次のパスが長すぎるため、設定を書き込めません。\n\nD:\\long\\orna_remote.ini\n"
                                         "理由: 262 文字です (上限は 259 文字)");
-    const SetupFailure started = MakeFailure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", "拒否");
-    EXPECT_EQ(DescribeFailure(started), "初期設定を中止しました。\n\nサービスインストーラ C:\\i.exe を起動できませんでした。\n理由: 拒否");
+    SetupFailure started = MakeFailure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", "拒否");
+    started.state = ServerState::SettingsKept;
+    EXPECT_EQ(DescribeFailure(started),
+              "初期設定を中止しました。\n\nサービスインストーラ C:\\i.exe を起動できませんでした。\n理由: 拒否\n\n"
+              "書き込んだ設定はそのままです (バッチファイルが既に使っている可能性があるため、元に戻していません)。\n"
+              "バッチファイルは起動済みです。\nサービスインストーラは起動していません。");
+    SetupFailure partly = MakeFailure(SetupStep::WriteAnswerFile, FailureReason::System, "C:\\app\\yes.txt", "拒否");
+    partly.state = ServerState::PartlyPutBack;
+    partly.leftChanged = {{{RestorationKind::RestoreValue, "D:\\orna_remote.ini", "FILE", "LOGIN", "C:\\old"}, "使用中"},
+                          {{RestorationKind::RemoveFile, "D:\\new.ini", "", "", ""}, "使用中"}};
+    EXPECT_TRUE(DescribeFailure(partly).ends_with(
+        "次の変更は元に戻せませんでした。手作業で元に戻してください。\n"
+        "・D:\\orna_remote.ini の [FILE] LOGIN を元の値 \"C:\\old\" に戻してください (理由: 使用中)\n"
+        "・D:\\new.ini は実行前にはありませんでした。削除してください (理由: 使用中)"));
 }
 
 }  // namespace

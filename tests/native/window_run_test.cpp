@@ -32,8 +32,11 @@ private:
     std::string& text_;
 };
 
-SetupFailure Failure(SetupStep step, FailureReason reason, std::string subject = "C:\\app\\acl.bat") {
-    return MakeFailure(step, reason, std::move(subject), "拒否");
+SetupFailure Failure(SetupStep step, FailureReason reason, std::string subject = "C:\\app\\acl.bat",
+                     ServerState state = ServerState::Unchanged) {
+    SetupFailure failure = MakeFailure(step, reason, std::move(subject), "拒否");
+    failure.state = state;
+    return failure;
 }
 
 TEST(WindowRun, EachOutcomeIsToldLoggedAndEndsOrWaits) {
@@ -73,12 +76,22 @@ TEST(WindowRun, EachOutcomeIsToldLoggedAndEndsOrWaits) {
         {"a missing acl.bat",
          [](WindowRun& r) { r.SetupFinished(Failure(SetupStep::CheckBatchFile, FailureReason::Missing)); },
          "設定は何も変更していません。", kError, "ERROR 初期設定を中止しました。", kStays, true},
-        {"a refused settings write",
-         [](WindowRun& r) { r.SetupFinished(Failure(SetupStep::WriteSettings, FailureReason::System, "C:\\w.ini")); },
-         "設定を書き込めませんでした。\n\nファイル: C:\\w.ini\n理由: 拒否", kError, "ERROR 設定を書き込めませんでした。", kStays,
-         true},
+        {"a refused settings write, put back",
+         [](WindowRun& r) {
+             r.SetupFinished(Failure(SetupStep::WriteSettings, FailureReason::System, "C:\\w.ini", ServerState::PutBack));
+         },
+         "設定を書き込めませんでした。\n\nファイル: C:\\w.ini\n理由: 拒否\n\n変更した設定は元に戻しました。", kError,
+         "ERROR 設定を書き込めませんでした。", kStays, true},
+        {"a log that names a file of the run",
+         [](WindowRun& r) {
+             r.SetupFinished(Failure(SetupStep::CheckLogFile, FailureReason::IsRunFile, "D:\\pkg\\orna_remote.ini"));
+         },
+         "ログファイルに、初期設定が書き込むか起動するファイル D:\\pkg\\orna_remote.ini が指定されています。", kInfo,
+         "WARN ログファイル", kStays},
         {"an installer that would not start",
-         [](WindowRun& r) { r.SetupFinished(Failure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe")); },
+         [](WindowRun& r) {
+             r.SetupFinished(Failure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", ServerState::SettingsKept));
+         },
          "サービスインストーラ C:\\i.exe を起動できませんでした。", kError, "ERROR 初期設定を中止しました。",
          exit_codes::kWindowRunFailed},
         {"a Windows call that failed",

@@ -63,6 +63,23 @@ inline std::string ExpectedSettingsFile(const std::wstring& appFolder) {
     return bytes;
 }
 
+// Another program's hold on a file: a backup agent or a virus scanner that
+// reads it and lets others only read (FILE_SHARE_READ), or one that lets
+// nobody in (0).
+class HeldOpen {
+public:
+    HeldOpen(const std::wstring& path, DWORD share)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        EXPECT_NE(file_, INVALID_HANDLE_VALUE);
+    }
+    ~HeldOpen() { CloseHandle(file_); }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+private:
+    HANDLE file_;
+};
+
 class Complete : public ::testing::Test {
 protected:
     explicit Complete(const std::wstring& appFolder = L"C:\\selvane-tests\\p4", const std::wstring& sample = L"type2.mdb")

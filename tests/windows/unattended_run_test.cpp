@@ -70,9 +70,10 @@ TEST_F(Silent, WritesWhatAWindowRunWritesStartsBothProgramsAndLogsEachStep) {
     EXPECT_TRUE(std::regex_match(log.substr(3), std::regex("(" + lineShape + ")+"))) << log;
     EXPECT_NE(log.find("INFO Selvane 初期設定 1.0.0 開始 コマンドライン: "), std::string::npos);
     EXPECT_NE(log.find("INFO サーバ種別: 2\r\n"), std::string::npos);
-    EXPECT_NE(log.find("INFO 設定 C:\\selvane-tests\\keva\\orna_remote.ini [FILE] LOGIN=" + App() + ": 完了\r\n"),
+    EXPECT_NE(log.find("INFO 設定 C:\\selvane-tests\\keva\\orna_remote.ini [FILE] LOGIN=" + App() +
+                       " (変更前: なし): 完了\r\n"),
               std::string::npos);
-    EXPECT_NE(log.find("INFO 設定 " + Narrow(WinIni()) + " [ORNA] CGI=C:\\selvane-tests\\keva: 完了\r\n"),
+    EXPECT_NE(log.find("INFO 設定 " + Narrow(WinIni()) + " [ORNA] CGI=C:\\selvane-tests\\keva (変更前: "),
               std::string::npos);
     EXPECT_EQ(Count(log, ": 完了\r\n"), 15u) << "twelve settings, the answer file, two programs";
     EXPECT_EQ(Count(log, " pid="), 2u);
@@ -130,7 +131,7 @@ TEST_F(Silent, FolderInPlaceOfWinIniIs1603WithTheFileAndReasonLogged) {
     fs::remove(winIni);
     fs::rename(winIni + L".saved", winIni);
     EXPECT_EQ(exitCode, 1603u);
-    EXPECT_TRUE(Logged("ERROR 設定 " + Narrow(winIni) + " [ORNA] BASIC=" + App() + ": 失敗: ")) << Log();
+    EXPECT_TRUE(Logged("ERROR 設定 " + Narrow(winIni) + " [ORNA] BASIC=" + App() + " (変更前: なし): 失敗: ")) << Log();
     EXPECT_TRUE(Logged("設定を書き込めませんでした。 ファイル: " + Narrow(winIni) + " 理由: ")) << Log();
     EXPECT_FALSE(fs::exists(product_.File(L"yes.txt"))) << "nothing after the failed write";
 }

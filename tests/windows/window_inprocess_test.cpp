@@ -26,7 +26,12 @@ protected:
     SingleInstance single_ = SingleInstance::Claim(kInstanceMutexName).value;
     ApplicationWindow application_ =
         ApplicationWindow::Create(GetModuleHandleW(nullptr), kApplicationWindowClass, kAppTitle).value;
-    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, "C:\\selvane", log_, run_, host_};
+    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, Base(), log_, run_, host_};
+    static SetupRequest Base() {
+        SetupRequest base;
+        base.appFolder = "C:\\selvane";
+        return base;
+    }
 };
 
 std::vector<UINT> MenuCommands(HMENU menu) {
