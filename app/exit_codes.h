@@ -7,6 +7,7 @@ namespace selvane::exit_codes {
 
 inline constexpr int kSuccess = 0;
 inline constexpr int kWindowRunFailed = 1;
+inline constexpr int kNotSetUp = 1;  // /VERIFY: an entry is missing or differs
 inline constexpr int kRunFailed = 1603;          // ERROR_INSTALL_FAILURE
 inline constexpr int kAnotherInstance = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
 inline constexpr int kLogUnavailable = 1622;     // ERROR_INSTALL_LOG_FAILURE

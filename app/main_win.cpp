@@ -113,12 +113,13 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const ParsedSwitches parsed = ParseSwitches(ProgramArguments());
     const Switches& switches = parsed.switches;
     if (switches.help) {
-        if (!PrintToParentConsole(messages::kUsage) && !switches.silent) {
+        if (!PrintToParentConsole(messages::kUsage) && !switches.silent && !switches.verify) {
             ShowInformation(nullptr, kAppTitle, messages::kUsage);
         }
         return exit_codes::kSuccess;
     }
-    const bool silent = switches.silent && !parsed.error;
+    // /VERIFY shows nothing either, with or without /VERYSILENT.
+    const bool silent = (switches.silent || switches.verify) && !parsed.error;
     const auto program = ProgramPath();
     if (!program) {
         const std::string text = std::string(messages::kUnexpectedFailure) + "\n\n" + program.failure->function +
@@ -148,7 +149,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
         if (!sink) {
             const std::string text = Fill(messages::kLogNotOpened, {logPath, sink.failure->reason});
             PrintSummary(text, exit_codes::kLogUnavailable, {});
-            if (!switches.silent && !parsed.error) ShowFailure(nullptr, kAppTitle, text);
+            if (!silent && !parsed.error) ShowFailure(nullptr, kAppTitle, text);
             return exit_codes::kLogUnavailable;
         }
         log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());

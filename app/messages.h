@@ -71,24 +71,29 @@ inline constexpr char kUsage[] =
     "使い方:\n"
     "  selvane-init.exe                 設定ウィンドウを開きます。\n"
     "  selvane-init.exe /VERYSILENT /DIR=フォルダ [/LOG=ファイル] [/WAIT] [/WHATIF]\n"
+    "  selvane-init.exe /VERIFY /DIR=フォルダ [/LOG=ファイル]\n"
     "\n"
     "  /VERYSILENT    ウィンドウもメッセージも出さずに設定します (/SILENT も同じ)。\n"
     "  /DIR=フォルダ   KEVA のインストールフォルダ。絶対パス (X:\\… または \\\\server\\share\\…) で、\n"
-    "                 存在するフォルダを指定します。/VERYSILENT には必須です。\n"
+    "                 存在するフォルダを指定します (/ も区切りとして使えます)。\n"
+    "                 /VERYSILENT と /VERIFY には必須です。\n"
     "  /LOG=ファイル   実行の記録をこのファイルに追記します。省略すると、/VERYSILENT では\n"
     "                 プログラムのフォルダの selvane-init.log に追記します。\n"
     "  /WAIT          acl.bat と install.exe の終了を待ち、終了コードを記録します。\n"
     "                 0 以外の終了コードは失敗 (1603) になります。\n"
     "  /WHATIF        確認だけを行い、行う予定の書き込みと起動を記録します。何も変更しません。\n"
+    "  /VERIFY        このフォルダで設定済みかどうかを調べ、異なる設定を記録します。\n"
+    "                 ウィンドウを出さず、何も変更・起動しません。\n"
     "  /? /HELP       この説明を表示します。\n"
     "\n"
     "終了コード:\n"
-    "  0     成功\n"
+    "  0     成功 (/VERIFY: 設定済み)\n"
+    "  1     /VERIFY: 設定がないか、異なります\n"
     "  1603  設定に失敗しました (書き込み、acl.bat・install.exe の起動、/WAIT での 0 以外の終了コード)\n"
     "  1618  このプログラムは既に実行中です\n"
     "  1622  ログファイルを開けません\n"
     "  1633  このサーバには対応していません\n"
-    "  1639  コマンドラインまたは /DIR が正しくありません\n";
+    "  1639  コマンドライン、/DIR または /LOG が正しくありません\n";
 inline constexpr char kNotASwitch[] = "スイッチではない引数です: {} (スイッチは / または - で始めます)";
 inline constexpr char kUnknownSwitch[] = "不明なスイッチです: {}";
 inline constexpr char kRepeatedSwitch[] = "スイッチが 2 回指定されています: {}";
@@ -107,6 +112,10 @@ inline constexpr char kDirMissing[] = "/DIR のフォルダが見つかりませ
 inline constexpr char kDirNotFolder[] = "/DIR はフォルダではありません: {}";
 inline constexpr char kLogNotOpened[] = "ログファイル {} を開けません。理由: {}";
 inline constexpr char kAnotherInstance[] = "このプログラムは既に実行中です。";
+inline constexpr char kVerified[] = "設定済み";
+inline constexpr char kNotVerified[] = "{} 件の設定が、実行した場合の値と異なります";
+inline constexpr char kVerifyNeedsNoRun[] = "/VERIFY は {} と一緒には使えません。";
+inline constexpr char kDirRequiredToVerify[] = "/VERIFY には /DIR=フォルダ が必要です。";
 inline constexpr char kWhatIfDone[] = "/WHATIF: 確認を終えました。何も変更していません。";
 inline constexpr char kConsoleSummary[] = "Selvane 初期設定: {} (終了コード {}) ログ: {}";
 inline constexpr char kConsoleSummaryNoLog[] = "Selvane 初期設定: {} (終了コード {})";
@@ -127,6 +136,7 @@ inline constexpr char kLogServerType[] = "サーバ種別: {}";
 inline constexpr char kLogServerTypeUnread[] = "サーバ種別を読み取れませんでした。設定を続けます。理由: {}";
 inline constexpr char kLogSetting[] = "設定 {} [{}] {}={} (変更前: {})";
 inline constexpr char kLogNoValue[] = "なし";
+inline constexpr char kLogDifference[] = "相違 {} [{}] {}: 実行した場合 {}、現在 {}";
 inline constexpr char kLogRestoreValue[] = "元に戻す {} [{}] {}={}";
 inline constexpr char kLogDeleteKey[] = "削除 {} [{}] {}";
 inline constexpr char kLogDeleteSection[] = "削除 {} [{}]";

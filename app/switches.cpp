@@ -49,6 +49,7 @@ std::optional<std::string> Apply(Switches& switches, const std::string& argument
     if (name == "?" || name == "HELP") return SetFlag(switches.help, shown, value);
     if (name == "WAIT") return SetFlag(switches.wait, shown, value);
     if (name == "WHATIF") return SetFlag(switches.whatIf, shown, value);
+    if (name == "VERIFY") return SetFlag(switches.verify, shown, value);
     if (name == "DIR") return SetValue(switches.dir, shown, value, "/DIR=D:\\pkg");
     if (name == "LOG") return SetValue(switches.log, shown, value, "/LOG=C:\\Logs\\selvane.log");
     return Fill(messages::kUnknownSwitch, {argument});
@@ -63,16 +64,26 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
             if (!parsed.error) parsed.error = std::move(error);
         }
     }
-    const Switches& s = parsed.switches;
+    Switches& s = parsed.switches;
+    if (s.dir) std::replace(s.dir->begin(), s.dir->end(), '/', '\\');
     if (parsed.error || s.help) return parsed;
-    if (!s.silent) {
-        // Only the log goes with a window run: the rest would be silently ignored.
-        for (const auto& [given, name] : {std::pair{s.dir.has_value(), "/DIR"}, std::pair{s.wait, "/WAIT"},
-                                          std::pair{s.whatIf, "/WHATIF"}}) {
-            if (given) {
-                parsed.error = Fill(messages::kNeedsSilent, {name});
-                return parsed;
-            }
+    // A switch that would be silently ignored is refused instead.
+    const auto firstGiven = [](std::initializer_list<std::pair<bool, const char*>> switches) -> const char* {
+        for (const auto& [given, name] : switches) {
+            if (given) return name;
+        }
+        return nullptr;
+    };
+    if (s.verify) {
+        if (const char* run = firstGiven({{s.wait, "/WAIT"}, {s.whatIf, "/WHATIF"}})) {
+            parsed.error = Fill(messages::kVerifyNeedsNoRun, {run});
+        } else if (!s.dir) {
+            parsed.error = messages::kDirRequiredToVerify;
+        }
+    } else if (!s.silent) {
+        // Only the log goes with a window run.
+        if (const char* name = firstGiven({{s.dir.has_value(), "/DIR"}, {s.wait, "/WAIT"}, {s.whatIf, "/WHATIF"}})) {
+            parsed.error = Fill(messages::kNeedsSilent, {name});
         }
     } else if (!s.dir) {
         parsed.error = messages::kDirRequired;

@@ -13,6 +13,7 @@ struct Switches {
     bool help = false;    // /? or /HELP
     bool wait = false;
     bool whatIf = false;
+    bool verify = false;  // only tell whether the server is set up as a run would set it
     std::optional<std::string> dir;
     std::optional<std::string> log;
 };
@@ -24,7 +25,8 @@ struct ParsedSwitches {
 
 // Reads the arguments after the program's name, as CommandLineToArgvW splits
 // them. A switch starts with '/' or '-', its name is compared without regard
-// to case, and a value follows the first '='.
+// to case, and a value follows the first '='. /DIR is kept with backslashes,
+// as the folder box would hold it: Windows takes '/' for a separator too.
 ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments);
 
 // X:\..., or \\server\share\...: the forms /DIR takes.

@@ -4,6 +4,7 @@
 #include "app/failure_text.h"
 #include "app/messages.h"
 #include "app/text_fill.h"
+#include "setup/settings_check.h"
 #include "setup/setup_run.h"
 
 namespace selvane {
@@ -25,6 +26,29 @@ std::optional<std::string> DirProblem(const std::string& dir, SetupPlatform& pla
     return std::nullopt;
 }
 
+// Whether the server holds what a run with this /DIR would write: changes
+// nothing, starts nothing.
+UnattendedResult Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& log) {
+    SetupPaths paths;
+    std::vector<SettingDifference> differences;
+    auto failure = PlanRun(platform, request, paths);
+    if (!failure) failure = CompareSettings(platform, paths, differences);
+    if (failure) return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure));
+    for (const auto& difference : differences) {
+        const ProfileWrite& expected = difference.expected;
+        const std::string found = difference.found ? "\"" + *difference.found + "\"" : messages::kLogNoValue;
+        log.Warn(Fill(messages::kLogDifference,
+                      {expected.file, expected.section, expected.key, "\"" + expected.value + "\"", found}));
+    }
+    if (differences.empty()) {
+        log.Info(messages::kVerified);
+        return {exit_codes::kSuccess, messages::kVerified};
+    }
+    const std::string summary = Fill(messages::kNotVerified, {std::to_string(differences.size())});
+    log.Info(summary);
+    return {exit_codes::kNotSetUp, summary};
+}
+
 }  // namespace
 
 UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, UnattendedHost& host,
@@ -40,6 +64,7 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
 
     SetupRequest request = base;
     request.folderBoxText = dir;
+    if (switches.verify) return Verify(request, platform, log);
     request.waitForPrograms = switches.wait;
     request.whatIf = switches.whatIf;
     if (auto failure = RunSetup(platform, request, log)) {

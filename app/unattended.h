@@ -26,7 +26,8 @@ struct UnattendedResult {
 
 // A setup run without a window: every check a window run makes, with the
 // folder from /DIR; what happens goes to the log, and the result is an exit
-// code a deployment tool can read. Shows nothing.
+// code a deployment tool can read. Shows nothing. With /VERIFY, only tells
+// whether the server already holds what such a run would write.
 // The base request names the application folder, the log and the program.
 UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, UnattendedHost& host,
                                SetupPlatform& platform, AppLog& log);

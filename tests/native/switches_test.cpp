@@ -43,12 +43,23 @@ TEST(Switches, RefusedCommandLinesSayWhy) {
         {{"/VERYSILENT"}, "/DIR"},
         {{"/DIR=D:\\pkg"}, "/VERYSILENT"},
         {{"/WHATIF"}, "/WHATIF"},
+        {{"/VERIFY"}, "/DIR"},
+        {{"/VERIFY", "/DIR=D:\\pkg", "/WAIT"}, "/WAIT"},
+        {{"/VERIFY", "/VERYSILENT", "/DIR=D:\\pkg", "/WHATIF"}, "/WHATIF"},
     };
     for (const auto& c : cases) {
         const auto parsed = Parse(c.arguments);
         ASSERT_TRUE(parsed.error) << c.arguments.back();
         EXPECT_NE(parsed.error->find(c.named), std::string::npos) << *parsed.error;
     }
+}
+
+TEST(Switches, VerifyNeedsNoVerySilentAndDirTakesForwardSlashes) {
+    const auto parsed = Parse({"/VERIFY", "/DIR=D:/pkg/keva/"});
+    ASSERT_FALSE(parsed.error) << *parsed.error;
+    EXPECT_TRUE(parsed.switches.verify);
+    EXPECT_EQ(parsed.switches.dir, "D:\\pkg\\keva\\");
+    EXPECT_FALSE(Parse({"/VERIFY", "/VERYSILENT", "/DIR=D:\\pkg", "/LOG=v.log"}).error);
 }
 
 TEST(Switches, HelpWinsAndALogMayGoWithTheWindow) {

@@ -94,6 +94,43 @@ TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
                        "理由: SQLDriverConnect が失敗しました: SQLSTATE IM002: no driver (native 0)\r\n"));
 }
 
+// /VERIFY against what a run with the same /DIR would write: which entries
+// count as set up, and that nothing is changed or started.
+TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
+    const std::string orna = "D:\\pkg\\orna_remote.ini";
+    const std::string win = "C:\\Windows\\win.ini";
+    struct Case {
+        const char* what;
+        std::function<void(FakeSetupPlatform::Sections&, FakeSetupPlatform::Sections&)> change;
+        int exitCode;
+        std::string logged;
+    };
+    const Case cases[] = {
+        {"as a run leaves them", [](auto&, auto&) {}, exit_codes::kSuccess, "INFO 設定済み"},
+        {"no orna_remote.ini", [&](auto&, auto&) { platform.ini.erase(orna); }, exit_codes::kNotSetUp,
+         "WARN 相違 " + orna + " [FILE] LOGIN: 実行した場合 \"C:\\app\"、現在 なし"},
+        {"no SERVICE section", [](auto& o, auto&) { o.erase("SERVICE"); }, exit_codes::kNotSetUp, "[SERVICE] OS:"},
+        {"no CGI key", [](auto&, auto& w) { w["ORNA"].erase("CGI"); }, exit_codes::kNotSetUp, "[ORNA] CGI:"},
+        {"an empty CGI", [](auto&, auto& w) { w["ORNA"]["CGI"] = ""; }, exit_codes::kNotSetUp, "、現在 \"\""},
+        {"a CGI in other case", [](auto&, auto& w) { w["ORNA"]["CGI"] = "d:\\PKG"; }, exit_codes::kNotSetUp,
+         "実行した場合 \"D:\\pkg\"、現在 \"d:\\PKG\""},
+    };
+    for (const auto& c : cases) {
+        platform = FakeSetupPlatform{};
+        logText.clear();
+        for (const auto& write : SettingsWrites("D:\\pkg", "C:\\app", "C:\\Windows")) {
+            platform.ini[write.file][write.section][write.key] = write.value;
+        }
+        c.change(platform.ini[orna], platform.ini[win]);
+        Switches switches;
+        switches.verify = true;
+        switches.dir = "D:\\pkg";
+        EXPECT_EQ(Run(switches), c.exitCode) << c.what;
+        EXPECT_TRUE(Logged(c.logged)) << c.what << "\n" << logText;
+        EXPECT_TRUE(platform.effects.empty()) << c.what;
+    }
+}
+
 TEST(FailureText, NamesWhatFailedWhyAndWhetherAnythingChanged) {
     SetupFailure missing = MakeFailure(SetupStep::CheckInstaller, FailureReason::Missing, "C:\\app\\service\\install.exe",
                                        "指定されたファイルが見つかりません。 (2)");

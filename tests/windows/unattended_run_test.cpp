@@ -1,4 +1,5 @@
 // The program run from a script: switches, exit codes, the log, and no window.
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -179,6 +180,39 @@ TEST_F(Silent, AWindowStartMeanwhileSaysTheProgramIsRunning) {
     EXPECT_EQ(window.WaitForExit(), 1u);
     fs::remove(hold);
     EXPECT_EQ(silent.WaitForExit(), 0u);
+}
+
+// A run with /DIR in forward slashes, then /VERIFY: set up as that run left
+// it (exit 0, nothing changed or started), and not once an entry differs.
+TEST_F(Silent, VerifyTellsWhetherTheServerIsSetUp) {
+    std::wstring slashed = kKeva;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    ASSERT_EQ(Run(L"/VERYSILENT /DIR=" + slashed), 0u);
+    EXPECT_EQ(Profile(WinIni(), L"ORNA", L"CGI"), kKeva);
+    ASSERT_TRUE(InstallerRan());
+    const std::string settings = ReadBytes(kKeva + L"\\orna_remote.ini");
+    const std::string winIni = ReadBytes(WinIni());
+    for (const std::wstring& dir : {kKeva, kKeva + L"\\"}) {
+        EXPECT_EQ(Run(L"/VERIFY /DIR=" + dir), 0u) << Narrow(dir);
+    }
+    EXPECT_EQ(ReadBytes(kKeva + L"\\orna_remote.ini"), settings);
+    EXPECT_EQ(ReadBytes(WinIni()), winIni);
+    EXPECT_EQ(InstallerRuns(), 1u);
+    EXPECT_NE(Output().find(L"設定済み (終了コード 0)"), std::wstring::npos) << Narrow(Output());
+
+    EXPECT_EQ(Run(L"/VERIFY /DIR=C:\\selvane-tests"), 1u) << "another folder";
+    WritePrivateProfileStringW(L"ORNA", L"CGI", L"D:\\elsewhere", WinIni().c_str());
+    EXPECT_EQ(Run(L"/VERIFY /VERYSILENT /DIR=" + kKeva), 1u);
+    EXPECT_TRUE(Logged("WARN 相違 " + Narrow(WinIni()) + " [ORNA] CGI: 実行した場合 \"" + Narrow(kKeva) +
+                       "\"、現在 \"D:\\elsewhere\"")) << Log();
+    fs::remove(kKeva + L"\\orna_remote.ini");
+    EXPECT_EQ(Run(L"/VERIFY /DIR=" + kKeva), 1u);
+    EXPECT_TRUE(Logged("[FILE] LOGIN: 実行した場合 \"" + App() + "\"、現在 なし")) << Log();
+}
+
+TEST_F(Silent, VerifyWithoutDirIs1639) {
+    EXPECT_EQ(Run(L"/VERIFY"), 1639u);
+    EXPECT_TRUE(Logged("/VERIFY には /DIR=フォルダ が必要です。")) << Log();
 }
 
 class SilentOnType1 : public Silent {

@@ -57,6 +57,10 @@ trap finish EXIT
     fi
     touch "$WINEPREFIX/.selvane-ready-3"
   fi
+  # The title-bar buttons are letters of Marlett; this Wine does not load the
+  # copy in its own data folder, and would draw them as "0 1 r".
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
   mkdir -p "$MDBPATH"
   for n in $(seq 1 40); do
     ln -sfn "$WINEPREFIX/drive_c/selvane-tests/p$n/ORNA.mdb" "$MDBPATH/C:\\selvane-tests\\p$n\\ORNA.mdb"
