@@ -15,6 +15,7 @@ host_packages=(
   unixodbc unixodbc-dev odbc-mdbtools mdbtools
   wine64 xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic fonts-wine locales
   qemu-user-static
+  osslsigncode openssl softhsm2 opensc libengine-pkcs11-openssl python3 faketime
 )
 # Wine's 32-bit half, and ODBC with the mdbtools driver for 32-bit processes.
 i386_packages=(wine32:i386 libodbc2:i386 libodbcinst2:i386 odbc-mdbtools:i386)
