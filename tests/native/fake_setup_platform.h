@@ -1,7 +1,7 @@
 #pragma once
 
 // A setup platform in memory: files, folders and INI files are maps and
-// sets, and every effect is recorded in order.
+// sets, and every effect is recorded in order; and a log kept in a string.
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -9,9 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "app/app_log.h"
 #include "setup/setup_platform.h"
 
 namespace selvane::testing {
+
+// A log whose lines go into a string.
+class TextSink : public LogSink {
+public:
+    explicit TextSink(std::string& text) : text_(text) {}
+    void Append(std::string_view line) override { text_ += line; }
+
+private:
+    std::string& text_;
+};
 
 class FakeSetupPlatform : public SetupPlatform {
 public:
@@ -37,15 +48,10 @@ public:
     SystemResult<ProfileEntryState> ReadProfileEntry(const std::string& file, const std::string& section,
                                                      const std::string& key) override {
         if (unreadable.count(file)) return {{}, "held open"};
-        ProfileEntryState state;
-        const auto found = ini.find(file);
-        if (found == ini.end()) return {state, std::nullopt};
-        state.fileExisted = true;
-        const auto inSection = found->second.find(section);
-        if (inSection == found->second.end()) return {state, std::nullopt};
-        state.sectionExisted = true;
-        if (inSection->second.count(key)) state.value = inSection->second.at(key);
-        return {state, std::nullopt};
+        const bool fileExisted = ini.count(file) > 0;
+        const bool sectionExisted = fileExisted && ini.at(file).count(section);
+        if (!sectionExisted || !ini.at(file).at(section).count(key)) return {{fileExisted, sectionExisted, {}}, {}};
+        return {{true, true, ini.at(file).at(section).at(key)}, std::nullopt};
     }
     SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
                                   const std::string& value) override {

@@ -22,19 +22,10 @@ public:
     ServerTypeReading reading{2, {}};
 };
 
-class LinesSink : public LogSink {
-public:
-    explicit LinesSink(std::string& text) : text_(text) {}
-    void Append(std::string_view line) override { text_ += line; }
-
-private:
-    std::string& text_;
-};
-
 class Unattended : public ::testing::Test {
 public:  // the cases below arrange it through lambdas
     int Run(Switches switches) {
-        AppLog log(std::make_unique<LinesSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012);
+        AppLog log(std::make_unique<testing::TextSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012);
         SetupRequest base;
         base.appFolder = "C:\\app";
         return RunUnattended(switches, base, host, platform, log).exitCode;

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/exit_codes.h"
+#include "fake_setup_platform.h"
 
 namespace selvane {
 namespace {
@@ -21,15 +22,6 @@ public:
     std::string shown;
     MessageIcon shownIcon = MessageIcon::Information;
     std::optional<int> ended;
-};
-
-class TextSink : public LogSink {
-public:
-    explicit TextSink(std::string& text) : text_(text) {}
-    void Append(std::string_view line) override { text_ += line; }
-
-private:
-    std::string& text_;
 };
 
 SetupFailure Failure(SetupStep step, FailureReason reason, std::string subject = "C:\\app\\acl.bat",
@@ -101,7 +93,7 @@ TEST(WindowRun, EachOutcomeIsToldLoggedAndEndsOrWaits) {
     };
     for (const auto& c : cases) {
         std::string logText;
-        AppLog log(std::make_unique<TextSink>(logText), [] { return LogTime{}; }, 1);
+        AppLog log(std::make_unique<testing::TextSink>(logText), [] { return LogTime{}; }, 1);
         FakeWindowHost host;
         WindowRun run(host, log);
         c.act(run);

@@ -43,6 +43,12 @@ private:
     std::wstring path_;
 };
 
+// Starts the image with this command line passed through unchanged, as
+// Windows' CreateProcess passes an unquoted path with blanks (Wine's
+// CreateProcessW would quote it).
+PROCESS_INFORMATION StartWithCommandLineAsGiven(const std::wstring& image, const std::wstring& commandLine,
+                                                const std::wstring& currentDirectory);
+
 class RunningProgram {
 public:
     // With an output file, the program's standard output goes there, as a

@@ -1,30 +1,24 @@
-// Starts a program with exactly the command line given. Windows' own
-// CreateProcess passes an unquoted path with blanks through as it is; Wine's
-// CreateProcessW quotes it first, so this goes one level lower, as
-// CreateProcess itself does on Windows.
-#include "raw_start.h"
-
+// A start one level below CreateProcessW, as CreateProcess itself makes it on
+// Windows: the command line reaches the program exactly as given.
 #include <winternl.h>
 
 #include <stdexcept>
-#include <string>
+
+#include "driver.h"
 
 namespace selvane::testing {
 namespace {
 
-struct PsAttribute {
+// One attribute, the image's name, in the list NtCreateUserProcess takes.
+struct PsAttributeList {
+    SIZE_T totalLength;
     ULONG_PTR attribute;
     SIZE_T size;
     void* value;
     SIZE_T* returnLength;
 };
 
-struct PsAttributeList {
-    SIZE_T totalLength;
-    PsAttribute attributes[1];
-};
-
-// What NtCreateUserProcess reports of its progress; only its size is set here.
+// What NtCreateUserProcess reports of its progress; only its size is set.
 struct PsCreateInfo {
     SIZE_T size;
     ULONG state;
@@ -75,8 +69,8 @@ PROCESS_INFORMATION StartWithCommandLineAsGiven(const std::wstring& image, const
     if (status < 0) throw std::runtime_error("RtlCreateProcessParametersEx: " + std::to_string(status));
 
     std::wstring ntImage = L"\\??\\" + image;
-    PsAttributeList attributes = {sizeof attributes, {{kImageNameAttribute, ntImage.size() * sizeof(wchar_t),
-                                                       ntImage.data(), nullptr}}};
+    PsAttributeList attributes = {sizeof attributes, kImageNameAttribute, ntImage.size() * sizeof(wchar_t),
+                                  ntImage.data(), nullptr};
     PsCreateInfo info = {};
     info.size = sizeof info;
     HANDLE process = nullptr;

@@ -215,6 +215,97 @@ TEST_F(Silent, VerifyWithoutDirIs1639) {
     EXPECT_TRUE(Logged("/VERIFY には /DIR=フォルダ が必要です。")) << Log();
 }
 
+// What a run that stops after its first write leaves: the settings files as
+// they were. orna_remote.ini with keys and sections of its own, in the
+// profile functions' form:
+const std::string kOwnSettings = "[FILE]\r\nLOGIN=C:\\old\r\nOWN=1\r\n[MINE]\r\nX=y\r\n";
+const std::wstring kSettings = kKeva + L"\\orna_remote.ini";
+
+TEST_F(Silent, WinIniHeldLeavesTheSettingsFileAsItWasAndTheLogSaysWhatItReplaced) {
+    WriteBytes(kSettings, kOwnSettings);
+    for (const DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+        {
+            const HeldOpen holder(WinIni(), share);
+            EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u) << share;
+        }
+        EXPECT_EQ(ReadBytes(kSettings), kOwnSettings) << share;
+        EXPECT_EQ(ReadBytes(WinIni()), winIniBefore_) << share;
+    }
+    const std::string log = Log();
+    EXPECT_NE(log.find("[FILE] LOGIN=" + App() + " (変更前: \"C:\\old\"): 完了"), std::string::npos) << log;
+    EXPECT_NE(log.find("INFO 元に戻す " + Ansi(kSettings) + " [FILE] LOGIN=C:\\old: 完了"), std::string::npos) << log;
+    EXPECT_NE(log.find("INFO 削除 " + Ansi(kSettings) + " [SERVICE]: 完了"), std::string::npos) << log;
+    // Held without sharing, win.ini cannot even be read: nothing is written.
+    EXPECT_NE(log.find("書き込む前に " + Ansi(WinIni()) + " を読み取れませんでした。"), std::string::npos) << log;
+}
+
+TEST_F(Silent, AnswerFileHeldAfterTheTwelveWritesPutsBothFilesBack) {
+    WriteBytes(product_.File(L"yes.txt"), "y\r\n");
+    {
+        const HeldOpen scanner(product_.File(L"yes.txt"), FILE_SHARE_READ);
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u);
+    }
+    EXPECT_FALSE(fs::exists(kSettings));
+    EXPECT_EQ(ReadBytes(WinIni()), winIniBefore_);
+    EXPECT_FALSE(fs::exists(product_.File(L"acl-ran.txt")));
+    EXPECT_NE(Log().find("変更した設定は元に戻しました。"), std::string::npos) << Log();
+}
+
+TEST_F(Silent, ALogThatIsOneOfTheRunsFilesIsRefusedUntouched) {
+    for (const std::wstring& file : {WinIni(), kSettings, product_.File(L"yes.txt"), product_.File(L"acl.bat"),
+                                     product_.File(L"service\\install.exe"), product_.program(),
+                                     product_.File(L"ORNA.mdb")}) {
+        WriteBytes(kSettings, kOwnSettings);
+        WriteBytes(product_.File(L"yes.txt"), "y\r\n");
+        const std::string before = ReadBytes(file);
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva + L" \"/LOG=" + file + L"\""), 1639u) << Narrow(file);
+        EXPECT_EQ(ReadBytes(file), before) << Narrow(file);
+    }
+    EXPECT_FALSE(fs::exists(product_.File(L"acl-ran.txt")));
+}
+
+TEST_F(Silent, AFolderForTheAnswerFileOrATextForTheInstallerIsSeenBeforeWriting) {
+    const std::wstring installer = product_.File(L"service\\install.exe");
+    for (const bool textInstaller : {false, true}) {
+        if (textInstaller) {
+            fs::remove(product_.File(L"yes.txt"));
+            WriteBytes(installer, "not a program\r\n");
+        } else {
+            fs::create_directories(product_.File(L"yes.txt"));
+        }
+        for (const wchar_t* whatIf : {L"", L" /WHATIF"}) {
+            EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva + whatIf), 1603u) << textInstaller << Narrow(whatIf);
+        }
+    }
+    EXPECT_NE(Log().find("応答ファイル " + Ansi(product_.File(L"yes.txt")) + " を書き込めません。"), std::string::npos);
+    EXPECT_NE(Log().find("理由: Windows で実行できるプログラムではありません"), std::string::npos) << Log();
+    ExpectNothingWritten();
+}
+
+// Started as many launchers start a program: its path with blanks as the
+// whole command line, unquoted, as Windows' CreateProcess passes it on.
+class UnquotedStart : public Complete {
+protected:
+    UnquotedStart() : Complete(L"C:\\selvane-tests\\k1 app") {}
+    RunningProgram StartUnquoted(const std::wstring& arguments = L"") {
+        const std::wstring line = product_.program() + (arguments.empty() ? L"" : L" " + arguments);
+        return RunningProgram(StartWithCommandLineAsGiven(product_.program(), line, product_.path()));
+    }
+};
+
+TEST_F(UnquotedStart, OpensTheWindowAndWritesNoLog) {
+    RunningProgram program = StartUnquoted();
+    EXPECT_NE(FindSetupWindow(program.id()), nullptr);
+    EXPECT_FALSE(fs::exists(product_.File(L"selvane-init.log")));
+}
+
+TEST_F(UnquotedStart, TakesTheSwitchesAfterThePath) {
+    RunningProgram program = StartUnquoted(L"/VERYSILENT /DIR=" + kKeva);
+    EXPECT_EQ(program.WaitForExit(Patience(60s)), 0u) << ReadBytes(product_.File(L"selvane-init.log"));
+    EXPECT_EQ(Profile(WinIni(), L"ORNA", L"CGI"), kKeva);
+    EXPECT_TRUE(InstallerRan());
+}
+
 class SilentOnType1 : public Silent {
 protected:
     SilentOnType1() : Silent(L"type1.mdb") {}
