@@ -59,13 +59,23 @@ int RunMessageLoop(const FrmInit& form) {
 int RunWindow(HINSTANCE instance, int showCommand, const SetupRequest& base, AppLog& log) {
     SetupWindowHost host(log);
     WindowRun run(host, log);
+    // A failure the run is told of ends the program; the returns only say so.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
-    if (!single) run.UnexpectedFailure(*single.failure);
+    if (!single) {
+        run.UnexpectedFailure(*single.failure);
+        return exit_codes::kWindowRunFailed;
+    }
     auto application = ApplicationWindow::Create(instance, kApplicationWindowClass, kAppTitle);
-    if (!application) run.UnexpectedFailure(*application.failure);
+    if (!application) {
+        run.UnexpectedFailure(*application.failure);
+        return exit_codes::kWindowRunFailed;
+    }
     if (!run.ServerTypeRead(ReadServerTypeNoted(base.appFolder))) return exit_codes::kSuccess;
     FrmInit form(instance, single.value, application.value, base, log, run, host);
-    if (auto failure = form.Load()) run.UnexpectedFailure(*failure);
+    if (auto failure = form.Load()) {
+        run.UnexpectedFailure(*failure);
+        return exit_codes::kWindowRunFailed;
+    }
     form.Show(showCommand);
     return RunMessageLoop(form);
 }
@@ -146,14 +156,15 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
             return exit_codes::kInvalidCommandLine;
         }
         auto sink = OpenLogFile(logPath);
-        if (!sink) {
+        if (sink) {
+            log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());
+            log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
+        } else if (!parsed.error) {  // a refused command line is told of without a log
             const std::string text = Fill(messages::kLogNotOpened, {logPath, sink.failure->reason});
             PrintSummary(text, exit_codes::kLogUnavailable, {});
-            if (!silent && !parsed.error) ShowFailure(nullptr, kAppTitle, text);
+            if (!silent) ShowFailure(nullptr, kAppTitle, text);
             return exit_codes::kLogUnavailable;
         }
-        log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());
-        log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
     }
     if (parsed.error) {
         log.Error(*parsed.error);

@@ -5,10 +5,6 @@ namespace selvane {
 // unixODBC and the file system take UTF-8 bytes as they are.
 std::optional<std::string> Utf8ToAnsi(std::string_view utf8) { return std::string(utf8); }
 
-}  // namespace selvane
-
-namespace selvane {
-
 std::string AnsiToUtf8(std::string_view ansi) { return std::string(ansi); }
 
 }  // namespace selvane

@@ -140,6 +140,8 @@ TEST_F(Silent, FolderInPlaceOfWinIniIs1603WithTheFileAndReasonLogged) {
 TEST_F(Silent, LogInAMissingFolderIs1622) {
     EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva + L" /LOG=C:\\selvane-tests\\nowhere\\setup.log"), 1622u);
     EXPECT_NE(Output().find(L"C:\\selvane-tests\\nowhere\\setup.log"), std::wstring::npos) << Narrow(Output());
+    // A command line refused anyway is refused as such.
+    EXPECT_EQ(Run(L"/VERYSLIENT /LOG=C:\\selvane-tests\\nowhere\\setup.log"), 1639u) << Narrow(Output());
     ExpectNothingWritten();
 }
 
