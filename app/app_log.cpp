@@ -3,6 +3,7 @@
 #include "app/failure_text.h"
 #include "app/messages.h"
 #include "app/text_fill.h"
+#include "setup/ini_text.h"
 
 namespace selvane {
 
@@ -50,14 +51,18 @@ void AppLog::ServerTypeRead(const ServerTypeReading& reading) {
 void AppLog::Record(const std::string& what, const Effect& effect) {
     switch (effect.state) {
     case EffectState::Done: Info(what + messages::kLogDone); break;
-    case EffectState::Failed: Error(what + Fill(messages::kLogFailed, {effect.reason})); break;
+    case EffectState::Failed:
+        Error(what + Fill(messages::kLogFailed, {effect.failure ? std::string(effect.failure->function) + ": " +
+                                                                      SystemErrorText(effect.failure->code)
+                                                                : messages::kReasonNotReadBack}));
+        break;
     case EffectState::Planned: Info(what + messages::kLogPlanned); break;
     }
 }
 
-void AppLog::SettingWritten(const ProfileWrite& write, const std::optional<std::string>& before,
+void AppLog::SettingWritten(const ProfileWrite& write, const std::optional<std::string>& lineBefore,
                             const Effect& effect) {
-    const std::string was = before ? "\"" + *before + "\"" : messages::kLogNoValue;
+    const std::string was = lineBefore ? Fill(messages::kLogLine, {*lineBefore}) : messages::kLogNoValue;
     Record(Fill(messages::kLogSetting, {write.file, write.section, write.key, write.value, was}), effect);
 }
 
@@ -77,11 +82,19 @@ void AppLog::WaitingFor(const std::string& program) { Info(Fill(messages::kLogWa
 
 void AppLog::ProgramEnded(const std::string& program, unsigned long exitCode) {
     const std::string text = Fill(messages::kLogEnded, {program, std::to_string(exitCode)});
-    if (exitCode == 0) Info(text); else Error(text);
+    // Whether a code fails the run is the run's to say.
+    if (exitCode == 0) Info(text); else Warn(text);
 }
 
-void AppLog::PutBack(const Restoration& restoration, const Effect& effect) {
+void AppLog::ChangedMeanwhile(const std::string& file) { Warn(Fill(messages::kLogChangedMeanwhile, {file})); }
+
+void AppLog::RestorationMade(const Restoration& restoration, const Effect& effect) {
     Record(DescribeRestoration(restoration), effect);
+    // What to put back by hand, a line of the log for each line of the file.
+    if (effect.state != EffectState::Failed || restoration.kind != RestorationKind::RestoreFile) return;
+    for (const std::string_view line : Lines(restoration.before)) {
+        Warn(Fill(messages::kLogLineBefore, {restoration.file, line}));
+    }
 }
 
 }  // namespace selvane

@@ -40,14 +40,15 @@ public:
     // The type read from ORNA.mdb, or exactly why none could be read.
     void ServerTypeRead(const ServerTypeReading& reading);
 
-    void SettingWritten(const ProfileWrite& write, const std::optional<std::string>& before,
+    void SettingWritten(const ProfileWrite& write, const std::optional<std::string>& lineBefore,
                         const Effect& effect) override;
     void AnswerFileWritten(const std::string& path, const Effect& effect) override;
     void ProgramStarted(const std::string& commandLine, const std::string& directory, unsigned long processId,
                         const Effect& effect) override;
     void WaitingFor(const std::string& program) override;
     void ProgramEnded(const std::string& program, unsigned long exitCode) override;
-    void PutBack(const Restoration& restoration, const Effect& effect) override;
+    void ChangedMeanwhile(const std::string& file) override;
+    void RestorationMade(const Restoration& restoration, const Effect& effect) override;
 
 private:
     void Write(std::string_view level, std::string_view text);

@@ -13,5 +13,6 @@ inline constexpr int kAnotherInstance = 1618;    // ERROR_INSTALL_ALREADY_RUNNIN
 inline constexpr int kLogUnavailable = 1622;     // ERROR_INSTALL_LOG_FAILURE
 inline constexpr int kServerRefused = 1633;      // ERROR_INSTALL_PLATFORM_UNSUPPORTED
 inline constexpr int kInvalidCommandLine = 1639; // ERROR_INVALID_COMMAND_LINE
+// An installer's 3010 and 1641 (a restart to come) pass through as they are.
 
 }  // namespace selvane::exit_codes

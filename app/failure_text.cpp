@@ -2,124 +2,110 @@
 
 #include "app/messages.h"
 #include "app/text_fill.h"
+#include "setup/ini_text.h"
 
 namespace selvane {
 namespace {
 
-const char* StepText(SetupStep step) {
-    switch (step) {
-    case SetupStep::FindWindowsDirectory: return messages::kWindowsDirectoryUnknown;
-    case SetupStep::FindSystemDirectory: return messages::kSystemDirectoryUnknown;
-    case SetupStep::CheckBatchFile: return messages::kBatchFileUnusable;
-    case SetupStep::CheckServiceFolder: return messages::kServiceFolderUnusable;
-    case SetupStep::CheckInstaller: return messages::kInstallerUnusable;
-    case SetupStep::CheckAnswerFile: return messages::kAnswerFileUnusable;
-    case SetupStep::ReadSettings: return messages::kNotReadBeforeWriting;
-    case SetupStep::WriteAnswerFile: return messages::kAnswerFileNotWritten;
-    case SetupStep::FindAnswerFile: return messages::kAnswerFileNotFound;
-    case SetupStep::StartBatchFile: return messages::kBatchFileNotStarted;
-    case SetupStep::RunBatchFile: return messages::kBatchFileFailed;
-    case SetupStep::EnterServiceFolder: return messages::kServiceFolderNotEntered;
-    case SetupStep::StartInstaller: return messages::kInstallerNotStarted;
-    case SetupStep::RunInstaller: return messages::kInstallerFailed;
-    case SetupStep::ReturnToAppFolder: return messages::kAppFolderNotEntered;
-    default: return "{}";
-    }
-}
+using namespace messages;
+using enum RunStage;
+
+constexpr StepRow kSteps[] = {
+    {SetupStep::ReadFolderBox, kChooseKevaFolder, true, BeforeBatchFile, nullptr},
+    {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, BeforeBatchFile, nullptr},
+    {SetupStep::FindSystemDirectory, kSystemDirectoryUnknown, false, BeforeBatchFile, nullptr},
+    {SetupStep::CheckChosenFolder, kPathUnusable, true, BeforeBatchFile, nullptr},
+    {SetupStep::CheckProductFolder, kPathUnusable, false, BeforeBatchFile, kCheckProductFiles},
+    {SetupStep::CheckBatchFile, kBatchFileUnusable, false, BeforeBatchFile, kCheckProductFiles},
+    {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, BeforeBatchFile, kCheckProductFiles},
+    {SetupStep::CheckInstaller, kInstallerUnusable, false, BeforeBatchFile, kCheckProductFiles},
+    {SetupStep::ReadSettingsFile, kFileNotRead, true, BeforeBatchFile, nullptr},
+    {SetupStep::ReadProfileFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms},
+    {SetupStep::ReadAnswerFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms},
+    {SetupStep::WriteSettingsFile, kSettingsNotWritten, true, BeforeBatchFile, nullptr},
+    {SetupStep::WriteProfileFile, kSettingsNotWritten, false, BeforeBatchFile, kCheckOtherPrograms},
+    {SetupStep::WriteAnswerFile, kAnswerFileNotWritten, false, BeforeBatchFile, kCheckOtherPrograms},
+    {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, BeforeBatchFile, kCheckOtherPrograms},
+    {SetupStep::StartBatchFile, kBatchFileNotStarted, false, BeforeBatchFile, kCheckOtherPrograms},
+    {SetupStep::RunBatchFile, kBatchFileFailed, false, BatchFileStarted, nullptr},
+    {SetupStep::EnterServiceFolder, kServiceFolderNotEntered, false, BatchFileStarted, nullptr},
+    {SetupStep::StartInstaller, kInstallerNotStarted, false, BatchFileStarted, nullptr},
+    {SetupStep::RunInstaller, kInstallerFailed, false, InstallerStarted, nullptr},
+    {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, InstallerStarted, nullptr},
+};
+
+// Why, by reason; the system's words where it gave a code.
+constexpr const char* kReasons[] = {
+    nullptr, nullptr, kReasonNotInCodePage, kReasonTooLong, kReasonUnsafeCharacter, kReasonIsFolder,
+    kReasonNotFolder, kReasonNotAProgram, kReasonNotVisible, kReasonExitCode,
+};
+static_assert(std::size(kReasons) == static_cast<std::size_t>(FailureReason::ExitCode) + 1);
+
+// For each kind of restoration: the log's words, and the administrator's.
+struct RestorationWords {
+    const char* log;
+    const char* left;
+};
+constexpr RestorationWords kRestorations[] = {
+    {kLogRestoreFile, kLeftFile}, {kLogRemoveFile, kLeftNewFile}, {kLogRestoreLine, kLeftLine},
+    {kLogDeleteKey, kLeftKey},    {kLogDeleteSection, kLeftSection},
+};
+static_assert(std::size(kRestorations) == static_cast<std::size_t>(RestorationKind::DeleteSection) + 1);
 
 std::string ReasonText(const SetupFailure& failure) {
-    switch (failure.reason) {
-    case FailureReason::Missing:
-        return failure.systemText.empty() ? messages::kReasonMissing : failure.systemText;
-    case FailureReason::IsFolder: return messages::kReasonIsFolder;
-    case FailureReason::NotFolder: return messages::kReasonNotFolder;
-    case FailureReason::NotAProgram: return messages::kReasonNotAProgram;
-    case FailureReason::UnsafeCharacter: return messages::kReasonUnsafeCharacter;
-    case FailureReason::NotVisible: return messages::kReasonNotVisible;
-    case FailureReason::ExitCode: return Fill(messages::kReasonExitCode, {std::to_string(failure.exitCode)});
-    case FailureReason::TooLong:
-        return Fill(messages::kReasonTooLong, {std::to_string(failure.length), std::to_string(failure.limit)});
-    default: return failure.systemText;
-    }
+    if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
+    return Fill(kReasons[static_cast<int>(failure.reason)], {std::to_string(failure.number), std::to_string(failure.limit)});
 }
 
-std::string LeftChangeLine(const LeftChange& left) {
+std::string Words(const RestorationWords& words, const char* RestorationWords::*which, const Restoration& r) {
+    return Fill(words.*which, {r.file, r.section, r.key, r.before});
+}
+
+std::string LeftChangeText(const LeftChange& left) {
     const Restoration& r = left.restoration;
-    switch (r.kind) {
-    case RestorationKind::RestoreValue: return Fill(messages::kLeftValue, {r.file, r.section, r.key, r.value, left.reason});
-    case RestorationKind::DeleteKey: return Fill(messages::kLeftKey, {r.file, r.section, r.key, left.reason});
-    case RestorationKind::DeleteSection: return Fill(messages::kLeftSection, {r.file, r.section, left.reason});
-    case RestorationKind::RemoveFile:
-    case RestorationKind::RemoveAnswerFile: return Fill(messages::kLeftFile, {r.file, left.reason});
-    case RestorationKind::RestoreAnswerFile: return Fill(messages::kLeftAnswerFile, {r.file, left.reason});
+    std::string text = Words(kRestorations[static_cast<int>(r.kind)], &RestorationWords::left, r) +
+                       Fill(kLeftReason, {left.failure ? SystemErrorText(left.failure->code) : kReasonNotReadBack});
+    if (r.kind == RestorationKind::RestoreFile) {
+        for (const std::string_view line : Lines(r.before)) (text += "\n    ") += line;
     }
-    return {};
+    return text;
 }
 
 // What the run leaves behind it, as a last paragraph.
-std::string StateText(const SetupFailure& failure) {
-    switch (failure.state) {
-    case ServerState::Unchanged: return messages::kNothingChanged;
-    case ServerState::PutBack: return messages::kPutBack;
-    case ServerState::PartlyPutBack: {
-        std::string text = messages::kPartlyPutBack;
-        for (const auto& left : failure.leftChanged) {
-            text += '\n';
-            text += LeftChangeLine(left);
-        }
-        return text;
+std::string LeftBehindText(const SetupFailure& failure) {
+    switch (failure.left) {
+    case LeftBehind::Nothing: return kNothingChanged;
+    case LeftBehind::PutBack: return kPutBack;
+    case LeftBehind::PartlyPutBack: break;
+    case LeftBehind::SettingsKept:
+        return std::string(kSettingsKept) + "\n" + kBatchFileStarted + "\n" +
+               (StepRowOf(failure.step).stage == InstallerStarted ? kInstallerStarted : kInstallerNotStartedYet);
     }
-    case ServerState::SettingsKept: break;
-    }
-    std::string text = messages::kSettingsKept;
-    text += '\n';
-    text += messages::kBatchFileStarted;
-    text += '\n';
-    text += failure.step >= SetupStep::RunInstaller ? messages::kInstallerStarted : messages::kInstallerNotStartedYet;
+    std::string text = kPartlyPutBack;
+    for (const auto& left : failure.leftChanged) (text += '\n') += LeftChangeText(left);
     return text;
 }
 
 }  // namespace
 
-std::string DescribeRestoration(const Restoration& r) {
-    switch (r.kind) {
-    case RestorationKind::RestoreValue: return Fill(messages::kLogRestoreValue, {r.file, r.section, r.key, r.value});
-    case RestorationKind::DeleteKey: return Fill(messages::kLogDeleteKey, {r.file, r.section, r.key});
-    case RestorationKind::DeleteSection: return Fill(messages::kLogDeleteSection, {r.file, r.section});
-    case RestorationKind::RemoveFile: return Fill(messages::kLogRemoveFile, {r.file});
-    case RestorationKind::RestoreAnswerFile: return Fill(messages::kLogRestoreAnswerFile, {r.file});
-    case RestorationKind::RemoveAnswerFile: return Fill(messages::kLogRemoveAnswerFile, {r.file});
-    }
-    return {};
-}
+std::span<const StepRow> StepTable() { return kSteps; }
 
-bool IsRefusalOfInput(const SetupFailure& failure) {
-    return failure.reason == FailureReason::Empty || failure.reason == FailureReason::NotInCodePage ||
-           failure.reason == FailureReason::TooLong || failure.reason == FailureReason::IsRunFile;
-}
+const StepRow& StepRowOf(SetupStep step) { return kSteps[static_cast<int>(step)]; }
 
-std::string DescribeFailure(const SetupFailure& failure) {
-    switch (failure.reason) {
-    case FailureReason::Empty: return messages::kChooseKevaFolder;
-    case FailureReason::IsRunFile: return Fill(messages::kLogIsRunFile, {failure.subject});
-    case FailureReason::NotInCodePage: return std::string(messages::kNotInCodePage) + "\n\n" + failure.subject;
-    case FailureReason::TooLong:
-        return std::string(messages::kPathTooLong) + "\n\n" + failure.subject + "\n" + messages::kReasonLabel +
-               ReasonText(failure);
-    default: break;
-    }
-    std::string text;
-    if (failure.step == SetupStep::WriteSettings) {
-        text = std::string(messages::kSettingsNotWritten) + "\n\n" + messages::kFileLabel + failure.subject;
-    } else {
-        text = std::string(messages::kSetupStopped) + "\n\n" + Fill(StepText(failure.step), {failure.subject});
-    }
-    text += '\n';
-    text += messages::kReasonLabel;
-    text += ReasonText(failure);
-    text += "\n\n";
-    text += StateText(failure);
+std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
+    const StepRow& row = StepRowOf(failure.step);
+    if (failure.reason == FailureReason::Empty) return row.failed;
+    std::string text = telling == Telling::Verify ? kVerifyStopped : kSetupStopped;
+    text += "\n\n" + Fill(row.failed, {failure.subject}) + "\n" + kReasonLabel + ReasonText(failure);
+    if (telling == Telling::Verify) return text;
+    text += "\n\n" + LeftBehindText(failure);
+    const char* advice = row.folderBoxMends ? kCheckFolderAndRetry : row.advice;
+    if (telling == Telling::Window && advice) (text += "\n") += advice;
     return text;
+}
+
+std::string DescribeRestoration(const Restoration& restoration) {
+    return Words(kRestorations[static_cast<int>(restoration.kind)], &RestorationWords::log, restoration);
 }
 
 }  // namespace selvane

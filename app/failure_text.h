@@ -1,18 +1,42 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "setup/setup_outcome.h"
 
 namespace selvane {
 
-// What stopped a setup run, as both front ends tell it: what failed, naming
-// the file or folder, the reason, and what the run left changed.
-std::string DescribeFailure(const SetupFailure& failure);
+// How far a run had come when a step failed.
+enum class RunStage {
+    BeforeBatchFile,   // what the run changed is put back
+    BatchFileStarted,  // acl.bat may already act on the settings: they stay
+    InstallerStarted,
+};
 
-// Whether that is a refusal of what the user entered (information icon)
-// rather than a failure (error icon).
-bool IsRefusalOfInput(const SetupFailure& failure);
+// What a step of a run means to the administrator: what failed, whether
+// another folder in the folder box can mend it (then the window advises a
+// retry and shows the information icon), how far the run had come, and
+// what else can be done where the folder box cannot mend it.
+struct StepRow {
+    SetupStep step;
+    const char* failed;  // "{}" is the file or folder concerned
+    bool folderBoxMends;
+    RunStage stage;
+    const char* advice;  // may be null
+};
+
+// One row for each step, in the steps' order.
+std::span<const StepRow> StepTable();
+const StepRow& StepRowOf(SetupStep step);
+
+// Where a failure is told: the window adds its advice; /VERIFY only checked.
+enum class Telling { Window, Unattended, Verify };
+
+// What stopped a run, as the front ends tell it: what failed, naming the
+// file or folder, the reason, what the run left behind and (in the window)
+// what to do.
+std::string DescribeFailure(const SetupFailure& failure, Telling telling);
 
 // One step of putting a run's changes back, for the log.
 std::string DescribeRestoration(const Restoration& restoration);

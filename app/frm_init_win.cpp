@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 
+#include "app/records_win.h"
 #include "app/messages.h"
-#include "app/program_end_win.h"
 #include "app/program_names.h"
 #include "platform/browse_folder_win.h"
 #include "platform/dpi_win.h"
+#include "platform/folder_path.h"
 #include "platform/message_box_win.h"
 #include "platform/system_menu_win.h"
 #include "platform/wide_text_win.h"
@@ -53,16 +54,18 @@ void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) {
 
 void SetupWindowHost::EndProgram(int exitCode) { selvane::EndProgram(log_, exitCode); }
 
+void SetupWindowHost::RecordEvent(const RunEvent& event) { ReportRunEvent(event, files_, log_); }
+
 FrmInit::FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application,
                  SetupRequest base, AppLog& log, WindowRun& run, SetupWindowHost& host)
     : instance_(instance), single_(single), application_(application), base_(std::move(base)), log_(log), run_(run),
       host_(host) {}
 
-void FrmInit::EndOnFailure(const std::optional<CallFailure>& failure) {
+void FrmInit::EndOnFailure(const CallResult& failure) {
     if (failure) run_.UnexpectedFailure(*failure);
 }
 
-std::optional<CallFailure> FrmInit::Load() {
+CallResult FrmInit::Load() {
     const std::wstring className = Widen(kSetupWindowClass);
     if (auto failure = RegisterWindowClass(instance_, className, WindowProc)) return failure;
     const auto window = CHECK_HANDLE(CreateWindowExW, kWindowExStyle, className.c_str(),
@@ -95,7 +98,7 @@ std::string FrmInit::FolderText() const {
     return Narrow(text);
 }
 
-std::optional<CallFailure> FrmInit::SetFolderText(const std::string& text) {
+CallResult FrmInit::SetFolderText(const std::string& text) {
     return CHECK_BOOL(SetWindowTextW, Control(IDC_TXT_COMMON), Widen(text).c_str());
 }
 
@@ -172,7 +175,7 @@ LRESULT FrmInit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::optional<CallFailure> FrmInit::CreateControls() {
+CallResult FrmInit::CreateControls() {
     for (const auto& control : layout::kControls) {
         const wchar_t* className = L"BUTTON";
         // No WS_CLIPSIBLINGS: the folder box lies below the frame in tab (and so
@@ -199,7 +202,7 @@ std::optional<CallFailure> FrmInit::CreateControls() {
 
 // Sizes the window, places the controls and makes the font for a DPI, from
 // the layout's twips.
-std::optional<CallFailure> FrmInit::ApplyDpi(int dpi) {
+CallResult FrmInit::ApplyDpi(int dpi) {
     LOGFONTW logFont = {};
     logFont.lfHeight = -MulDiv(layout::kFontHundredthsOfPoint, dpi, 7200);
     logFont.lfWeight = layout::kFontWeight;
@@ -226,7 +229,7 @@ std::optional<CallFailure> FrmInit::ApplyDpi(int dpi) {
     return std::nullopt;
 }
 
-std::optional<CallFailure> FrmInit::Form_Load() {
+CallResult FrmInit::Form_Load() {
     RemoveSystemMenuItem(hwnd(), kMenuSeparator);
     RemoveSystemMenuItem(hwnd(), kMenuClose);
 
@@ -249,12 +252,12 @@ void FrmInit::txtCommon_MouseDown(int button) {
     if (button == 2) run_.RightButtonPressed();
 }
 
-std::optional<CallFailure> FrmInit::cmdCommon_Click(int index) {
+CallResult FrmInit::cmdCommon_Click(int index) {
     if (index == layout::kBrowseIndex) return set_RemoteControl();
     return std::nullopt;
 }
 
-std::optional<CallFailure> FrmInit::set_RemoteControl() {
+CallResult FrmInit::set_RemoteControl() {
     // Always opens at the dialog's own start, whatever the box holds.
     const auto folder = BrowseForFolder(hwnd(), "", messages::kBrowseTitle);
     if (!folder) return folder.failure;
@@ -265,11 +268,11 @@ std::optional<CallFailure> FrmInit::set_RemoteControl() {
 void FrmInit::cmdComplete_Click() {
     if (!run_.BeginSetup()) return;
     // Windows holds a shutdown while the run goes on, and says why.
-    ShutdownBlockReasonCreate(hwnd(), Widen(WindowRun::ShutdownBlockReason()).c_str());
+    ShutdownBlockReasonCreate(hwnd(), Widen(messages::kSetupRunning).c_str());
     WindowsSetupPlatform platform;
     SetupRequest request = base_;
     request.folderBoxText = FolderText();
-    run_.SetupFinished(RunSetup(platform, request, log_));
+    run_.SetupFinished(RunSetup(platform, request, log_).failure, RemoveOneTrailingBackslash(request.folderBoxText));
     ShutdownBlockReasonDestroy(hwnd());
 }
 

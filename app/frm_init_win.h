@@ -6,25 +6,27 @@
 #include <string>
 
 #include "app/app_log.h"
+#include "app/run_event.h"
 #include "app/window_run.h"
 #include "platform/call_failure.h"
 #include "platform/single_instance_win.h"
 #include "platform/unique_handle_win.h"
-#include "setup/setup_request.h"
 
 namespace selvane {
 
 // The window run's message boxes, over the setup window once it shows, and
-// the end of the program.
+// the end of the program, and the event log.
 class SetupWindowHost : public WindowRunHost {
 public:
-    explicit SetupWindowHost(AppLog& log) : log_(log) {}
+    SetupWindowHost(AppLog& log, ProgramFiles files) : log_(log), files_(std::move(files)) {}
     void SetOwner(HWND owner) { owner_ = owner; }
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     [[noreturn]] void EndProgram(int exitCode) override;
+    void RecordEvent(const RunEvent& event) override;
 
 private:
     AppLog& log_;
+    ProgramFiles files_;
     HWND owner_ = nullptr;
 };
 
@@ -32,7 +34,7 @@ private:
 // and presses Complete. What each outcome means is the run's to decide.
 class FrmInit {
 public:
-    // The base request names the application folder, the log and the program.
+    // The base request names the application folder.
     FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, SetupRequest base,
             AppLog& log, WindowRun& run, SetupWindowHost& host);
     FrmInit(const FrmInit&) = delete;
@@ -40,12 +42,12 @@ public:
 
     // Creates the window and its controls and runs the load handling; the
     // window stays hidden. Another instance found ends the program.
-    std::optional<CallFailure> Load();
+    CallResult Load();
     void Show(int showCommand);
 
     HWND hwnd() const { return window_.get(); }
     std::string FolderText() const;
-    std::optional<CallFailure> SetFolderText(const std::string& text);
+    CallResult SetFolderText(const std::string& text);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,17 +55,17 @@ private:
                                           DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // A handler that failed ends the program with a message naming the failed call.
-    void EndOnFailure(const std::optional<CallFailure>& failure);
+    void EndOnFailure(const CallResult& failure);
 
-    std::optional<CallFailure> CreateControls();
-    std::optional<CallFailure> ApplyDpi(int dpi);
+    CallResult CreateControls();
+    CallResult ApplyDpi(int dpi);
     HWND Control(int id) const { return GetDlgItem(hwnd(), id); }
 
-    std::optional<CallFailure> Form_Load();
+    CallResult Form_Load();
     void txtCommon_MouseDown(int button);
-    std::optional<CallFailure> cmdCommon_Click(int index);
+    CallResult cmdCommon_Click(int index);
     void cmdComplete_Click();
-    std::optional<CallFailure> set_RemoteControl();
+    CallResult set_RemoteControl();
 
     HINSTANCE instance_;
     const SingleInstance& single_;
@@ -73,7 +75,7 @@ private:
     WindowRun& run_;
     SetupWindowHost& host_;
     HWND lastFocus_ = nullptr;
-    std::optional<CallFailure> creationFailure_;  // why WM_CREATE refused the window
+    CallResult creationFailure_;  // why WM_CREATE refused the window
     UniqueFont font_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;

@@ -2,12 +2,10 @@
 
 #include <string>
 
+#include "app/records_win.h"
 #include "app/exit_codes.h"
-#include "app/failure_text.h"
 #include "app/frm_init_win.h"
-#include "app/log_file_win.h"
 #include "app/messages.h"
-#include "app/program_end_win.h"
 #include "app/program_names.h"
 #include "app/server_type.h"
 #include "app/switches.h"
@@ -18,12 +16,9 @@
 #include "platform/folder_path.h"
 #include "platform/message_box_win.h"
 #include "platform/parent_console_win.h"
-#include "platform/program_arguments_win.h"
 #include "platform/program_path_win.h"
 #include "platform/wide_text_win.h"
-#include "setup/setup_checks.h"
 #include "setup/setup_platform_win.h"
-#include "setup/setup_run.h"
 #include "version.h"
 
 namespace selvane {
@@ -36,12 +31,13 @@ void PrintSummary(const std::string& what, int exitCode, const std::string& logP
                          "\n");
 }
 
-ServerTypeReading ReadServerTypeNoted(const std::string& appFolder) {
-    ServerTypeReading reading = ReadServerType(appFolder);
-    // An unreadable database lets the setup go on; without a log, a debugger
-    // still sees why.
-    if (!reading.type) OutputDebugStringW(Widen(Fill(messages::kLogServerTypeUnread, {reading.failure})).c_str());
-    return reading;
+// The end of an unattended run, or of a command line refused: the log, the
+// console and the event log say the same.
+int Finish(const UnattendedResult& result, const Switches& switches, const ProgramFiles& files, AppLog& log) {
+    PrintSummary(result.summary, result.exitCode, files.log);
+    ReportRunEvent({result.event, result.summary, result.exitCode, RemoveOneTrailingBackslash(switches.dir.value_or(""))},
+                   files, log);
+    return result.exitCode;
 }
 
 int RunMessageLoop(const FrmInit& form) {
@@ -56,8 +52,8 @@ int RunMessageLoop(const FrmInit& form) {
 }
 
 // The setup window, as the program has always run.
-int RunWindow(HINSTANCE instance, int showCommand, const SetupRequest& base, AppLog& log) {
-    SetupWindowHost host(log);
+int WindowMain(HINSTANCE instance, int showCommand, const SetupRequest& base, const ProgramFiles& files, AppLog& log) {
+    SetupWindowHost host(log, files);
     WindowRun run(host, log);
     // A failure the run is told of ends the program; the returns only say so.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
@@ -70,7 +66,7 @@ int RunWindow(HINSTANCE instance, int showCommand, const SetupRequest& base, App
         run.UnexpectedFailure(*application.failure);
         return exit_codes::kWindowRunFailed;
     }
-    if (!run.ServerTypeRead(ReadServerTypeNoted(base.appFolder))) return exit_codes::kSuccess;
+    if (!run.ServerTypeRead(ReadServerType(base.appFolder))) return exit_codes::kSuccess;
     FrmInit form(instance, single.value, application.value, base, log, run, host);
     if (auto failure = form.Load()) {
         run.UnexpectedFailure(*failure);
@@ -80,43 +76,19 @@ int RunWindow(HINSTANCE instance, int showCommand, const SetupRequest& base, App
     return RunMessageLoop(form);
 }
 
-class WindowsUnattendedHost : public UnattendedHost {
-public:
-    WindowsUnattendedHost(const SingleInstance& single, std::string appFolder)
-        : single_(single), appFolder_(std::move(appFolder)) {}
-    bool AnotherInstanceRunning() override { return single_.AnotherIsRunning(); }
-    ServerTypeReading ReadServerType() override { return selvane::ReadServerType(appFolder_); }
-
-private:
-    const SingleInstance& single_;
-    std::string appFolder_;
-};
-
-int RunSilent(const Switches& switches, const SetupRequest& base, AppLog& log) {
+int UnattendedMain(const Switches& switches, const SetupRequest& base, const ProgramFiles& files, AppLog& log) {
     // Held for the whole run.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
-    UnattendedResult result;
     if (!single) {
-        result = {exit_codes::kRunFailed, std::string(single.failure->function) + ": " + single.failure->reason};
-        log.Error(result.summary);
-    } else {
-        WindowsUnattendedHost host(single.value, base.appFolder);
-        WindowsSetupPlatform platform;
-        result = RunUnattended(switches, base, host, platform, log);
+        const std::string why = std::string(single.failure->function) + ": " + SystemErrorText(single.failure->code);
+        log.Error(why);
+        return Finish({exit_codes::kRunFailed, why, EventKind::Failed}, switches, files, log);
     }
-    PrintSummary(result.summary, result.exitCode, base.logFile);
-    return result.exitCode;
-}
-
-// The log a run asks for, checked against the run's own files as far as
-// they are known now: a window run learns its folder only at Complete.
-std::optional<SetupFailure> LogFileRefusal(const SetupRequest& base, const Switches& switches) {
+    const bool another = single.value.AnotherIsRunning();
     WindowsSetupPlatform platform;
-    SetupRequest request = base;
-    request.folderBoxText = switches.dir.value_or("");
-    SetupPaths paths;
-    if (PlanRun(platform, request, paths)) return std::nullopt;  // the run itself will say why
-    return CheckLogFile(platform, request, paths);
+    return Finish(RunUnattended(switches, base, another, another ? ServerTypeReading{} : ReadServerType(base.appFolder),
+                                platform, log),
+                  switches, files, log);
 }
 
 int Run(HINSTANCE instance, int showCommand, AppLog& log) {
@@ -133,7 +105,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const auto program = ProgramPath();
     if (!program) {
         const std::string text = std::string(messages::kUnexpectedFailure) + "\n\n" + program.failure->function +
-                                 ": " + program.failure->reason;
+                                 ": " + SystemErrorText(program.failure->code);
         if (silent) {
             PrintSummary(text, exit_codes::kRunFailed, {});
             return exit_codes::kRunFailed;
@@ -141,37 +113,43 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
         ShowFailure(nullptr, kAppTitle, text);
         return exit_codes::kWindowRunFailed;
     }
+    ProgramFiles files{Narrow(program.value), FolderOfFile(Narrow(program.value)), {}};
     SetupRequest base;
-    base.programFile = Narrow(program.value);
-    base.appFolder = FolderOfFile(base.programFile);
+    base.appFolder = files.appFolder;
+    const EventKind refused = switches.verify || switches.whatIf ? EventKind::None : EventKind::Refused;
 
-    // A silent run always keeps a log; a refused command line too, so that a
-    // deployment tool's typo leaves its reason somewhere.
-    std::string& logPath = base.logFile;
-    if (silent || parsed.error || switches.log) {
-        logPath = switches.log.value_or(JoinPath(base.appFolder, kDefaultLogName));
+    // A run that changes something always keeps a log, and so does a refused
+    // command line, so that a deployment tool's typo leaves its reason
+    // somewhere. /VERIFY, which detection runs every few hours, keeps one
+    // only where /LOG asks for it, and answers all the same without it.
+    if (switches.log || parsed.error || (silent && !switches.verify)) {
+        const std::string logPath = switches.log.value_or(JoinPath(files.appFolder, kDefaultLogName));
         // Never into a file the run writes or starts: not even a first line.
-        if (auto refusal = LogFileRefusal(base, switches)) {
-            PrintSummary(DescribeFailure(*refusal), exit_codes::kInvalidCommandLine, {});
-            return exit_codes::kInvalidCommandLine;
+        if (NamesARunFile(Narrow(ResolvedPath(Widen(logPath))), Narrow(ResolvedPath(program.value)))) {
+            return Finish({exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFile, {logPath}), refused},
+                          switches, files, log);
         }
         auto sink = OpenLogFile(logPath);
         if (sink) {
+            files.log = logPath;
             log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());
             log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
-        } else if (!parsed.error) {  // a refused command line is told of without a log
-            const std::string text = Fill(messages::kLogNotOpened, {logPath, sink.failure->reason});
-            PrintSummary(text, exit_codes::kLogUnavailable, {});
-            if (!silent) ShowFailure(nullptr, kAppTitle, text);
-            return exit_codes::kLogUnavailable;
+        } else if (!parsed.error && !switches.verify) {
+            const std::string text =
+                Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
+            if (!silent) {
+                PrintSummary(text, exit_codes::kLogUnavailable, {});
+                ShowFailure(nullptr, kAppTitle, text);
+                return exit_codes::kLogUnavailable;
+            }
+            return Finish({exit_codes::kLogUnavailable, text, refused}, switches, files, log);
         }
     }
     if (parsed.error) {
         log.Error(*parsed.error);
-        PrintSummary(*parsed.error, exit_codes::kInvalidCommandLine, logPath);
-        return exit_codes::kInvalidCommandLine;
+        return Finish({exit_codes::kInvalidCommandLine, *parsed.error, refused}, switches, files, log);
     }
-    return silent ? RunSilent(switches, base, log) : RunWindow(instance, showCommand, base, log);
+    return silent ? UnattendedMain(switches, base, files, log) : WindowMain(instance, showCommand, base, files, log);
 }
 
 }  // namespace

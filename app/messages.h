@@ -9,16 +9,16 @@ inline constexpr char kRightButtonUnusable[] = "マウスの右ボタンは利�
 inline constexpr char kUnexpectedFailure[] = "予期しないエラーが発生したため、プログラムを終了します。";
 inline constexpr char kChooseKevaFolder[] = "KEVAのインストールフォルダを選択してください。";
 inline constexpr char kSetupComplete[] = "初期設定が完了しました。";
+inline constexpr char kRestartRequired[] = "初期設定が完了しました。サーバを再起動してください。";
+inline constexpr char kRestartStarted[] = "初期設定が完了しました。サービスインストーラがサーバの再起動を開始しました。";
 inline constexpr char kSetupRunning[] = "初期設定を実行中です。";
 inline constexpr char kBrowseTitle[] = "フォルダを選択してください。";
 
-// Why a setup run stopped: a heading, what failed, and the reason.
-inline constexpr char kSettingsNotWritten[] = "設定を書き込めませんでした。";
+// Why a setup run stopped: a heading, what failed (each step's words are in
+// the table of steps), the reason, what the run left behind, and advice.
 inline constexpr char kSetupStopped[] = "初期設定を中止しました。";
-inline constexpr char kNotInCodePage[] =
-    "次の文字列には、このコンピュータの文字コード (ANSI コードページ) で表せない文字が"
-    "含まれているため、設定を書き込めません。";
-inline constexpr char kPathTooLong[] = "次のパスが長すぎるため、設定を書き込めません。";
+inline constexpr char kVerifyStopped[] = "設定済みかどうかを確かめられませんでした。";
+inline constexpr char kReasonLabel[] = "理由: ";
 inline constexpr char kNothingChanged[] = "設定は何も変更していません。";
 inline constexpr char kPutBack[] = "変更した設定は元に戻しました。";
 inline constexpr char kPartlyPutBack[] = "次の変更は元に戻せませんでした。手作業で元に戻してください。";
@@ -27,25 +27,21 @@ inline constexpr char kSettingsKept[] =
 inline constexpr char kBatchFileStarted[] = "バッチファイルは起動済みです。";
 inline constexpr char kInstallerNotStartedYet[] = "サービスインストーラは起動していません。";
 inline constexpr char kInstallerStarted[] = "サービスインストーラは起動済みです。";
-// What could not be put back, and what it was before.
-inline constexpr char kLeftValue[] = "・{} の [{}] {} を元の値 \"{}\" に戻してください (理由: {})";
-inline constexpr char kLeftKey[] = "・{} の [{}] {} は実行前にはありませんでした。削除してください (理由: {})";
-inline constexpr char kLeftSection[] = "・{} の [{}] は実行前にはありませんでした。セクションを削除してください (理由: {})";
-inline constexpr char kLeftFile[] = "・{} は実行前にはありませんでした。削除してください (理由: {})";
-inline constexpr char kLeftAnswerFile[] = "・応答ファイル {} を実行前の内容に戻してください (理由: {})";
 inline constexpr char kCheckFolderAndRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
-inline constexpr char kFileLabel[] = "ファイル: ";
-inline constexpr char kReasonLabel[] = "理由: ";
+inline constexpr char kCheckProductFiles[] =
+    "プログラムのフォルダと製品のファイルを確かめてから、プログラムを起動し直してください。";
+inline constexpr char kCheckOtherPrograms[] =
+    "ほかのプログラム (バックアップやウイルス対策など) がファイルを使用していないか確かめてください。";
 
+// What failed, at each step; "{}" is the file or folder concerned.
 inline constexpr char kWindowsDirectoryUnknown[] = "Windows フォルダの場所を取得できませんでした。";
 inline constexpr char kSystemDirectoryUnknown[] = "システム フォルダの場所を取得できませんでした。";
-inline constexpr char kLogIsRunFile[] =
-    "ログファイルに、初期設定が書き込むか起動するファイル {} が指定されています。別のファイルを指定してください。";
-inline constexpr char kAnswerFileUnusable[] = "応答ファイル {} を書き込めません。";
-inline constexpr char kNotReadBeforeWriting[] = "書き込む前に {} を読み取れませんでした。";
+inline constexpr char kPathUnusable[] = "パス {} は使用できません。";
 inline constexpr char kBatchFileUnusable[] = "バッチファイル {} を起動できません。";
 inline constexpr char kServiceFolderUnusable[] = "サービスフォルダ {} を使用できません。";
 inline constexpr char kInstallerUnusable[] = "サービスインストーラ {} を起動できません。";
+inline constexpr char kFileNotRead[] = "{} を読み取れませんでした。";
+inline constexpr char kSettingsNotWritten[] = "設定を書き込めませんでした。\nファイル: {}";
 inline constexpr char kAnswerFileNotWritten[] = "応答ファイル {} を書き込めませんでした。";
 inline constexpr char kAnswerFileNotFound[] = "応答ファイル {} が書き込み後に見つかりません。";
 inline constexpr char kBatchFileNotStarted[] = "バッチファイル {} を起動できませんでした。";
@@ -55,14 +51,31 @@ inline constexpr char kInstallerNotStarted[] = "サービスインストーラ {
 inline constexpr char kInstallerFailed[] = "サービスインストーラ {} が失敗しました。";
 inline constexpr char kAppFolderNotEntered[] = "アプリケーションフォルダ {} に移動できませんでした。";
 
-inline constexpr char kReasonMissing[] = "見つかりません";
+// Why, where the system's own words do not say it.
+inline constexpr char kReasonNotInCodePage[] =
+    "このコンピュータの文字コード (ANSI コードページ) で表せない文字が含まれています";
+inline constexpr char kReasonTooLong[] = "{} 文字です (上限は {} 文字)";
+inline constexpr char kReasonUnsafeCharacter[] = "パスに % または \" が含まれています (cmd.exe が別の意味に読みます)";
 inline constexpr char kReasonIsFolder[] = "ファイルではなくフォルダです";
 inline constexpr char kReasonNotFolder[] = "フォルダではなくファイルです";
 inline constexpr char kReasonNotAProgram[] = "Windows で実行できるプログラムではありません";
-inline constexpr char kReasonUnsafeCharacter[] = "パスに % または \" が含まれています (cmd.exe が別の意味に読みます)";
 inline constexpr char kReasonNotVisible[] = "待ち時間を過ぎました";
 inline constexpr char kReasonExitCode[] = "終了コード {}";
-inline constexpr char kReasonTooLong[] = "{} 文字です (上限は {} 文字)";
+inline constexpr char kReasonNotReadBack[] = "読み直した内容が実行前と一致しません";
+
+// Putting back, for the log ("…{}…" file, section, key, line) and, where it
+// failed, for the administrator to do by hand.
+inline constexpr char kLogRestoreFile[] = "元に戻す {} (実行前の内容)";
+inline constexpr char kLeftFile[] = "・{} を実行前の内容に戻してください";
+inline constexpr char kLogRemoveFile[] = "削除 {}";
+inline constexpr char kLeftNewFile[] = "・{} は実行前にはありませんでした。削除してください";
+inline constexpr char kLogRestoreLine[] = "元に戻す {} [{}] {} の行「{}」";
+inline constexpr char kLeftLine[] = "・{} の [{}] {} の行を実行前の「{}」に戻してください";
+inline constexpr char kLogDeleteKey[] = "削除 {} [{}] {}";
+inline constexpr char kLeftKey[] = "・{} の [{}] {} は実行前にはありませんでした。削除してください";
+inline constexpr char kLogDeleteSection[] = "削除 {} [{}]";
+inline constexpr char kLeftSection[] = "・{} の [{}] は実行前にはありませんでした。セクションを削除してください";
+inline constexpr char kLeftReason[] = " (理由: {})";
 
 // The command line.
 inline constexpr char kUsage[] =
@@ -88,8 +101,10 @@ inline constexpr char kUsage[] =
     "\n"
     "終了コード:\n"
     "  0     成功 (/VERIFY: 設定済み)\n"
+    "  3010  成功。サーバの再起動が必要です (/WAIT でサービスインストーラが 3010 で終了)\n"
+    "  1641  成功。サービスインストーラがサーバの再起動を開始しました (/WAIT)\n"
     "  1     /VERIFY: 設定がないか、異なります\n"
-    "  1603  設定に失敗しました (書き込み、acl.bat・install.exe の起動、/WAIT での 0 以外の終了コード)\n"
+    "  1603  設定に失敗しました (書き込み、acl.bat・install.exe の起動、/WAIT での失敗の終了コード)\n"
     "  1618  このプログラムは既に実行中です\n"
     "  1622  ログファイルを開けません\n"
     "  1633  このサーバには対応していません\n"
@@ -111,6 +126,8 @@ inline constexpr char kDirNotInCodePage[] =
 inline constexpr char kDirMissing[] = "/DIR のフォルダが見つかりません: {} (理由: {})";
 inline constexpr char kDirNotFolder[] = "/DIR はフォルダではありません: {}";
 inline constexpr char kLogNotOpened[] = "ログファイル {} を開けません。理由: {}";
+inline constexpr char kLogIsRunFile[] =
+    "ログファイル {} は、初期設定が書き込むか起動するファイルと同じ名前です。別のファイルを指定してください。";
 inline constexpr char kAnotherInstance[] = "このプログラムは既に実行中です。";
 inline constexpr char kVerified[] = "設定済み";
 inline constexpr char kNotVerified[] = "{} 件の設定が、実行した場合の値と異なります";
@@ -135,15 +152,13 @@ inline constexpr char kLogStarted[] = "Selvane 初期設定 {} 開始 コマン�
 inline constexpr char kLogServerType[] = "サーバ種別: {}";
 inline constexpr char kLogServerTypeUnread[] = "サーバ種別を読み取れませんでした。設定を続けます。理由: {}";
 inline constexpr char kLogSetting[] = "設定 {} [{}] {}={} (変更前: {})";
+inline constexpr char kLogLine[] = "「{}」";
 inline constexpr char kLogNoValue[] = "なし";
 inline constexpr char kLogDifference[] = "相違 {} [{}] {}: 実行した場合 {}、現在 {}";
-inline constexpr char kLogRestoreValue[] = "元に戻す {} [{}] {}={}";
-inline constexpr char kLogDeleteKey[] = "削除 {} [{}] {}";
-inline constexpr char kLogDeleteSection[] = "削除 {} [{}]";
-inline constexpr char kLogRemoveFile[] = "削除 {}";
-inline constexpr char kLogRestoreAnswerFile[] = "元に戻す 応答ファイル {}";
-inline constexpr char kLogRemoveAnswerFile[] = "削除 応答ファイル {}";
 inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
+inline constexpr char kLogChangedMeanwhile[] =
+    "{} は実行中にほかのプログラムが変更しました。この実行が書き込んだ項目だけを 1 つずつ元に戻します";
+inline constexpr char kLogLineBefore[] = "実行前の内容 {}: 「{}」";
 inline constexpr char kLogStart[] = "起動 {}";
 inline constexpr char kLogStartIn[] = "起動 {} (作業フォルダ {})";
 inline constexpr char kLogWaiting[] = "待機 {} の終了を待っています";
@@ -153,5 +168,6 @@ inline constexpr char kLogFailed[] = ": 失敗: {}";
 inline constexpr char kLogPlanned[] = ": /WHATIF のため行いません";
 inline constexpr char kLogProcessId[] = " pid={}";
 inline constexpr char kLogExit[] = "exit={}";
+inline constexpr char kLogEventNotWritten[] = "イベントログに記録できませんでした: {}: {}";
 
 }  // namespace selvane::messages

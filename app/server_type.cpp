@@ -76,7 +76,7 @@ std::optional<DecimalDigits> ReadDecimal(std::string_view text) {
 
 std::string BuildConnectionString(std::string_view appFolder) {
     std::string text = kDriver;
-    text += "DBQ=" + JoinPath(appFolder, "ORNA.mdb") + ";";
+    text += "DBQ=" + JoinPath(appFolder, kDatabaseFileName) + ";";
     text += std::string("UID=") + kUser + ";";
     text += std::string("PWD=") + kPassword;
     return text;

@@ -8,6 +8,7 @@
 namespace selvane {
 
 inline constexpr std::int16_t kSupportedServerType = 2;
+inline constexpr char kDatabaseFileName[] = "ORNA.mdb";
 inline constexpr char kServerTypeQuery[] = "SELECT Type FROM Type Where ID = 1";
 
 // The connection string for ORNA.mdb in the application folder.

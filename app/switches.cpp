@@ -4,17 +4,13 @@
 #include <cctype>
 
 #include "app/messages.h"
+#include "app/server_type.h"
 #include "app/text_fill.h"
+#include "platform/folder_path.h"
+#include "setup/run_plan.h"
 
 namespace selvane {
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
-}
 
 // Sets a flag switch, or says why it cannot be.
 std::optional<std::string> SetFlag(bool& flag, const std::string& name, const std::optional<std::string>& value) {
@@ -40,7 +36,7 @@ std::optional<std::string> Apply(Switches& switches, const std::string& argument
         return Fill(messages::kNotASwitch, {argument});
     }
     const std::size_t equals = argument.find('=');
-    const std::string name = Upper(argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
+    const std::string name = CaseFolded(argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
     const std::string shown = argument.substr(0, equals);
     std::optional<std::string> value;
     if (equals != std::string::npos) value = argument.substr(equals + 1);
@@ -104,6 +100,17 @@ bool IsAbsoluteFolderPath(std::string_view path) {
     if (server == "?" || server == ".") return false;
     const std::string_view share = path.substr(slash + 1);
     return !share.empty() && share[0] != '\\';
+}
+
+bool NamesARunFile(std::string_view logPath, std::string_view programPath) {
+    const std::string name = CaseFolded(FileNameOf(logPath));
+    for (const std::string_view runFile : {std::string_view(kSettingsFileName), std::string_view(kProfileFileName),
+                                           std::string_view(kAnswerFileName), std::string_view(kBatchFileName),
+                                           std::string_view(kInstallerFileName), std::string_view(kDatabaseFileName),
+                                           FileNameOf(programPath)}) {
+        if (name == CaseFolded(runFile)) return true;
+    }
+    return false;
 }
 
 }  // namespace selvane

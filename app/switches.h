@@ -32,4 +32,10 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments);
 // X:\..., or \\server\share\...: the forms /DIR takes.
 bool IsAbsoluteFolderPath(std::string_view path);
 
+// Whether a log file would bear the name of a file the run writes or starts
+// (or of the program itself), wherever it lies: a log must never be written
+// into one of them, and a name is all that is known before a window run
+// has its folder.
+bool NamesARunFile(std::string_view logPath, std::string_view programPath);
+
 }  // namespace selvane

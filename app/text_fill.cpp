@@ -1,5 +1,7 @@
 #include "app/text_fill.h"
 
+#include "setup/ini_text.h"
+
 namespace selvane {
 
 std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
@@ -20,16 +22,10 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string_vie
 
 std::string OneLine(std::string_view text) {
     std::string line;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view part = text.substr(start, end - start);
-        if (!part.empty()) {
-            if (!line.empty()) line += ' ';
-            line += part;
-        }
-        start = end + 1;
+    for (const std::string_view part : Lines(text)) {
+        if (part.empty()) continue;
+        if (!line.empty()) line += ' ';
+        line += part;
     }
     return line;
 }

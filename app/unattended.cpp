@@ -4,15 +4,14 @@
 #include "app/failure_text.h"
 #include "app/messages.h"
 #include "app/text_fill.h"
-#include "setup/settings_check.h"
 #include "setup/setup_run.h"
 
 namespace selvane {
 namespace {
 
-UnattendedResult Refuse(AppLog& log, int exitCode, const std::string& why) {
+UnattendedResult Refuse(AppLog& log, int exitCode, const std::string& why, EventKind event) {
     log.Error(why);
-    return {exitCode, OneLine(why)};
+    return {exitCode, OneLine(why), event};
 }
 
 // /DIR must name an existing folder outright: no current drive or directory
@@ -21,60 +20,68 @@ std::optional<std::string> DirProblem(const std::string& dir, SetupPlatform& pla
     if (!IsAbsoluteFolderPath(dir)) return Fill(messages::kDirNotAbsolute, {dir});
     if (!platform.FitsCodePage(dir)) return Fill(messages::kDirNotInCodePage, {dir});
     const PathProbe probe = platform.Probe(dir);
-    if (probe.kind == PathKind::Missing) return Fill(messages::kDirMissing, {dir, probe.reason});
+    if (probe.kind == PathKind::Missing) return Fill(messages::kDirMissing, {dir, SystemErrorText(probe.why.code)});
     if (probe.kind == PathKind::File) return Fill(messages::kDirNotFolder, {dir});
     return std::nullopt;
 }
 
 // Whether the server holds what a run with this /DIR would write: changes
-// nothing, starts nothing.
+// nothing, starts nothing, records no event.
 UnattendedResult Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& log) {
-    SetupPaths paths;
+    RunPlan plan;
     std::vector<SettingDifference> differences;
-    auto failure = PlanRun(platform, request, paths);
-    if (!failure) failure = CompareSettings(platform, paths, differences);
-    if (failure) return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure));
+    auto failure = PlanRun(platform, request, plan);
+    if (!failure) failure = CompareSettings(platform, plan, differences);
+    if (failure) return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure, Telling::Verify), EventKind::None);
     for (const auto& difference : differences) {
         const ProfileWrite& expected = difference.expected;
         const std::string found = difference.found ? "\"" + *difference.found + "\"" : messages::kLogNoValue;
         log.Warn(Fill(messages::kLogDifference,
                       {expected.file, expected.section, expected.key, "\"" + expected.value + "\"", found}));
     }
-    if (differences.empty()) {
-        log.Info(messages::kVerified);
-        return {exit_codes::kSuccess, messages::kVerified};
-    }
-    const std::string summary = Fill(messages::kNotVerified, {std::to_string(differences.size())});
+    const std::string summary = differences.empty()
+                                    ? messages::kVerified
+                                    : Fill(messages::kNotVerified, {std::to_string(differences.size())});
     log.Info(summary);
-    return {exit_codes::kNotSetUp, summary};
+    return {differences.empty() ? exit_codes::kSuccess : exit_codes::kNotSetUp, summary, EventKind::None};
 }
 
 }  // namespace
 
-UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, UnattendedHost& host,
-                               SetupPlatform& platform, AppLog& log) {
-    if (host.AnotherInstanceRunning()) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance);
-
-    const ServerTypeReading reading = host.ReadServerType();
-    log.ServerTypeRead(reading);
-    if (!PassesServerTypeCheck(reading)) return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer);
-
+UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, bool anotherInstanceRuns,
+                               const ServerTypeReading& serverType, SetupPlatform& platform, AppLog& log) {
+    // /VERIFY and /WHATIF change nothing, and leave the event log alone too.
+    const bool recorded = !switches.verify && !switches.whatIf;
+    const EventKind refused = recorded ? EventKind::Refused : EventKind::None;
+    const EventKind failed = recorded ? EventKind::Failed : EventKind::None;
+    if (anotherInstanceRuns) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance, refused);
+    log.ServerTypeRead(serverType);
+    if (!PassesServerTypeCheck(serverType)) {
+        return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer, failed);
+    }
     const std::string dir = switches.dir.value_or("");
-    if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem);
+    if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem, refused);
 
     SetupRequest request = base;
     request.folderBoxText = dir;
     if (switches.verify) return Verify(request, platform, log);
     request.waitForPrograms = switches.wait;
     request.whatIf = switches.whatIf;
-    if (auto failure = RunSetup(platform, request, log)) {
-        const bool commandLine = failure->step == SetupStep::CheckLogFile;
-        return Refuse(log, commandLine ? exit_codes::kInvalidCommandLine : exit_codes::kRunFailed,
-                      DescribeFailure(*failure));
+    const SetupOutcome outcome = RunSetup(platform, request, log);
+    if (outcome.failure) {
+        return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*outcome.failure, Telling::Unattended), failed);
     }
-    const std::string done = switches.whatIf ? messages::kWhatIfDone : messages::kSetupComplete;
-    log.Info(done);
-    return {exit_codes::kSuccess, done};
+    if (switches.whatIf) {
+        log.Info(messages::kWhatIfDone);
+        return {exit_codes::kSuccess, messages::kWhatIfDone, EventKind::None};
+    }
+    // The installer's own restart codes pass through to the deployment tool.
+    const bool restart = outcome.restart != Restart::None;
+    const char* done = !restart                                  ? messages::kSetupComplete
+                       : outcome.restart == Restart::Required ? messages::kRestartRequired
+                                                               : messages::kRestartStarted;
+    if (restart) log.Warn(done); else log.Info(done);
+    return {static_cast<int>(outcome.restart), done, restart ? EventKind::RestartNeeded : EventKind::Completed};
 }
 
 }  // namespace selvane

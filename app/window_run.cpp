@@ -5,14 +5,6 @@
 #include "app/messages.h"
 
 namespace selvane {
-namespace {
-
-// Stopped with nothing changed, or with the changes put back (or listed for
-// putting back by hand): the window waits for another try. Once acl.bat has
-// started, what was done stays done, and the program ends.
-bool WindowStaysAfter(const SetupFailure& failure) { return failure.state != ServerState::SettingsKept; }
-
-}  // namespace
 
 void WindowRun::Tell(const std::string& text, MessageIcon icon, void (AppLog::*level)(std::string_view)) {
     (log_.*level)(text);
@@ -47,29 +39,27 @@ bool WindowRun::BeginSetup() {
     return true;
 }
 
-void WindowRun::SetupFinished(const std::optional<SetupFailure>& failure) {
+void WindowRun::SetupFinished(const std::optional<SetupFailure>& failure, const std::string& kevaFolder) {
+    // A run is under way until its message has been answered.
     if (!failure) {
+        host_.RecordEvent({EventKind::Completed, messages::kSetupComplete, exit_codes::kSuccess, kevaFolder});
         Tell(messages::kSetupComplete, MessageIcon::Information, &AppLog::Info);
         host_.EndProgram(exit_codes::kSuccess);
         setupRunning_ = false;
         return;
     }
-    std::string text = DescribeFailure(*failure);
-    const bool stays = WindowStaysAfter(*failure);
-    if (IsRefusalOfInput(*failure)) {
-        Tell(text, MessageIcon::Information, &AppLog::Warn);
-    } else {
-        if (stays) text += std::string("\n") + messages::kCheckFolderAndRetry;
-        Tell(text, MessageIcon::Error, &AppLog::Error);
-    }
-    if (!stays) host_.EndProgram(exit_codes::kWindowRunFailed);
+    const std::string text = DescribeFailure(*failure, Telling::Window);
+    host_.RecordEvent({EventKind::Failed, text, exit_codes::kWindowRunFailed, kevaFolder});
+    // What another folder can mend is the user's to mend; the rest is a failure.
+    const bool mendable = StepRowOf(failure->step).folderBoxMends;
+    Tell(text, mendable ? MessageIcon::Information : MessageIcon::Error, mendable ? &AppLog::Warn : &AppLog::Error);
+    // Once acl.bat has started, what was done stays done, and the program ends.
+    if (failure->left == LeftBehind::SettingsKept) host_.EndProgram(exit_codes::kWindowRunFailed);
     setupRunning_ = false;
 }
 
-const char* WindowRun::ShutdownBlockReason() { return messages::kSetupRunning; }
-
 void WindowRun::UnexpectedFailure(const CallFailure& failure) {
-    Tell(std::string(messages::kUnexpectedFailure) + "\n\n" + failure.function + ": " + failure.reason,
+    Tell(std::string(messages::kUnexpectedFailure) + "\n\n" + failure.function + ": " + SystemErrorText(failure.code),
          MessageIcon::Error, &AppLog::Error);
     host_.EndProgram(exit_codes::kWindowRunFailed);
 }

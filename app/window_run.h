@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_log.h"
+#include "app/run_event.h"
 #include "app/server_type.h"
 #include "platform/call_failure.h"
 #include "setup/setup_outcome.h"
@@ -21,6 +22,8 @@ public:
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     // Ends the program at once with this exit code.
     virtual void EndProgram(int exitCode) = 0;
+    // Records a Complete's outcome in the event log.
+    virtual void RecordEvent(const RunEvent& event) = 0;
 };
 
 // The setup window's run, from start-up to its end: for each outcome, what
@@ -41,12 +44,11 @@ public:
 
     // Complete: false while a run is under way, when the press does nothing.
     bool BeginSetup();
-    // The run's outcome: told, logged, and then the window waits again or
-    // the program ends.
-    void SetupFinished(const std::optional<SetupFailure>& failure);
+    // The run's outcome, for the folder the box named: told, logged,
+    // recorded, and then the window waits again or the program ends.
+    void SetupFinished(const std::optional<SetupFailure>& failure, const std::string& kevaFolder);
     // A close or the end of the session waits for a run's outcome.
     bool SetupRunning() const { return setupRunning_; }
-    static const char* ShutdownBlockReason();
 
     // A Windows call failed where nothing can go on: named, and the program ends.
     void UnexpectedFailure(const CallFailure& failure);

@@ -3,10 +3,10 @@
 
 add_library(selvane_win STATIC
   app/frm_init_win.cpp
-  app/log_file_win.cpp
-  app/program_end_win.cpp
+  app/records_win.cpp
   platform/browse_folder_win.cpp
   platform/dpi_win.cpp
+  platform/event_log_win.cpp
   platform/message_box_win.cpp
   platform/parent_console_win.cpp
   platform/profile_win.cpp
@@ -14,23 +14,30 @@ add_library(selvane_win STATIC
   platform/program_path_win.cpp
   platform/single_instance_win.cpp
   platform/system_functions_win.cpp
-  platform/system_menu.cpp
   platform/system_menu_win.cpp
-  platform/win_error.cpp
   platform/window_class_win.cpp
   setup/setup_platform_win.cpp
 )
 # comctl32, odbc32, shell32 and ole32 come from each program's link
 # (delay-loaded in the release).
-target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32 PRIVATE selvane_no_exceptions)
+target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32 advapi32 PRIVATE selvane_no_exceptions)
 
 include(${CMAKE_SOURCE_DIR}/cmake/delay-load.cmake)
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+# The event log's texts: a message table, and the identifiers the program reports.
+string(REPLACE "windres" "windmc" SELVANE_WINDMC "${CMAKE_RC_COMPILER}")
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/generated/events.h ${CMAKE_BINARY_DIR}/generated/MSG00411.bin
+  COMMAND ${SELVANE_WINDMC} -C 65001 -U -h ${CMAKE_BINARY_DIR}/generated -r ${CMAKE_BINARY_DIR}/generated
+          ${CMAKE_SOURCE_DIR}/resources/events.mc
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/events.mc VERBATIM)
+add_custom_target(selvane_events DEPENDS ${CMAKE_BINARY_DIR}/generated/events.h ${CMAKE_BINARY_DIR}/generated/MSG00411.bin)
+add_dependencies(selvane_win selvane_events)
 
 set(SELVANE_RESOURCES ${CMAKE_SOURCE_DIR}/resources/selvane.rc)
 target_include_directories(selvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(${SELVANE_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/generated/MSG00411.bin")
 
 add_executable(selvane-init WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
 target_link_libraries(selvane-init PRIVATE selvane_win selvane_no_exceptions)

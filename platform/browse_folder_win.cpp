@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/browse_geometry.h"
+#include "platform/folder_path.h"
 #include "platform/system_functions_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
@@ -89,7 +90,7 @@ Checked<std::string> BrowseForFolder(HWND owner, const std::string& startPath, c
     // No item list: the user cancelled. The dialog reports nothing else.
     const UniqueItemList chosen(SHBrowseForFolderW(&info));
     if (!chosen) return {};
-    return {BrowseResult(GetPathFromItemList(chosen.get())), std::nullopt};
+    return {EnsureTrailingBackslash(GetPathFromItemList(chosen.get())), std::nullopt};
 }
 
 }  // namespace selvane

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "platform/folder_path.h"
-
 namespace selvane {
 namespace {
 
@@ -15,11 +13,6 @@ int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value))
 ScreenPoint CentredOrigin(int screenWidth, int screenHeight, int dialogWidth, int dialogHeight) {
     return {RoundHalfEven((screenWidth - dialogWidth) / 2.0),
             RoundHalfEven((screenHeight - dialogHeight) / 2.0)};
-}
-
-std::string BrowseResult(std::string_view chosenPath) {
-    if (chosenPath.empty()) return {};
-    return EnsureTrailingBackslash(chosenPath);
 }
 
 }  // namespace selvane

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 namespace selvane {
 
 struct ScreenPoint {
@@ -13,9 +10,5 @@ struct ScreenPoint {
 // Where a dialog of the given size goes to stand centred on a screen, in
 // pixels; halves go to the even neighbour (306.5 -> 306, 305.5 -> 306).
 ScreenPoint CentredOrigin(int screenWidth, int screenHeight, int dialogWidth, int dialogHeight);
-
-// The folder dialog's answer as the folder box takes it: empty when nothing
-// usable was chosen, otherwise ending with exactly one backslash.
-std::string BrowseResult(std::string_view chosenPath);
 
 }  // namespace selvane

@@ -16,7 +16,7 @@ std::string RemoveOneTrailingBackslash(std::string_view path) {
 
 std::string EnsureTrailingBackslash(std::string_view path) {
     std::string result(path);
-    if (!result.ends_with('\\')) result += '\\';
+    if (!result.empty() && !result.ends_with('\\')) result += '\\';
     return result;
 }
 
@@ -26,6 +26,17 @@ std::string FolderOfFile(std::string_view filePath) {
     std::string folder(filePath.substr(0, slash));
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';
     return folder;
+}
+
+std::string CaseFolded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    return folded;
+}
+
+std::string_view FileNameOf(std::string_view path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace selvane

@@ -13,11 +13,19 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // Removes one trailing backslash, never more ("D:\pkg\\" keeps one).
 std::string RemoveOneTrailingBackslash(std::string_view path);
 
-// Adds a backslash unless the path already ends with one ("C:\" stays).
+// Adds a backslash unless the path already ends with one ("C:\" stays);
+// no path stays none. The folder dialog's answer, as the folder box takes it.
 std::string EnsureTrailingBackslash(std::string_view path);
 
 // The folder of a program file, as Windows programs report it: no trailing
 // backslash except at a drive root ("C:\").
 std::string FolderOfFile(std::string_view filePath);
+
+// A name as Windows compares names (of files, switches, INI sections and
+// keys): its ASCII letters in upper case.
+std::string CaseFolded(std::string_view name);
+
+// The last name of a path ("D:\logs\setup.log" gives "setup.log").
+std::string_view FileNameOf(std::string_view path);
 
 }  // namespace selvane

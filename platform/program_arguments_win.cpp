@@ -1,36 +1,21 @@
-#include "platform/program_arguments_win.h"
+#include "platform/program_path_win.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include "platform/command_line_text.h"
-#include "platform/program_path_win.h"
 #include "platform/wide_text_win.h"
 
 namespace selvane {
-namespace {
-
-// A path as Windows resolves it: made absolute from the current directory,
-// short (8.3) names made long.
-std::wstring Resolved(const std::wstring& path) {
-    wchar_t full[MAX_PATH * 4] = {};
-    DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
-    if (length == 0 || length >= std::size(full)) return path;
-    wchar_t longForm[MAX_PATH * 4] = {};
-    length = GetLongPathNameW(full, longForm, static_cast<DWORD>(std::size(longForm)));
-    return length == 0 || length >= std::size(longForm) ? std::wstring(full) : std::wstring(longForm);
-}
-
-}  // namespace
 
 std::vector<std::string> ProgramArguments() {
     const std::wstring_view commandLine = GetCommandLineW();
     std::wstring self;
     // As CreateProcess completes a name without an extension.
     const auto namesThisProgram = [&](std::wstring_view candidate) {
-        if (self.empty()) self = Resolved(ProgramPath().value);
+        if (self.empty()) self = ResolvedPath(ProgramPath().value);
         for (const std::wstring& name : {std::wstring(candidate), std::wstring(candidate) + L".exe"}) {
-            if (CompareStringOrdinal(Resolved(name).c_str(), -1, self.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
+            if (CompareStringOrdinal(ResolvedPath(name).c_str(), -1, self.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
         }
         return false;
     };

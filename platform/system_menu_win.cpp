@@ -1,12 +1,14 @@
 #include "platform/system_menu_win.h"
 
+#include <iterator>
+
 namespace selvane {
 
 void RemoveSystemMenuItem(HWND window, std::int16_t code) {
-    const auto command = SystemMenuCommandFor(code);
-    if (!command) return;
-    HMENU menu = GetSystemMenu(window, FALSE);
-    DeleteMenu(menu, *command, MF_BYCOMMAND);
+    // By item code: the command each deletes (a separator's is 0).
+    constexpr UINT kCommands[] = {SC_CLOSE, SC_SIZE, SC_MAXIMIZE, SC_RESTORE, SC_MINIMIZE, SC_MOVE, 0};
+    if (code < 0 || code >= static_cast<std::int16_t>(std::size(kCommands))) return;
+    DeleteMenu(GetSystemMenu(window, FALSE), kCommands[code], MF_BYCOMMAND);
     DrawMenuBar(window);
 }
 

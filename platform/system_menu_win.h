@@ -4,11 +4,21 @@
 
 #include <cstdint>
 
-#include "platform/system_menu.h"
-
 namespace selvane {
 
-// Deletes one command, or the separator, from a window's system menu.
+// Item codes of RemoveSystemMenuItem.
+enum SystemMenuItem : std::int16_t {
+    kMenuClose = 0,
+    kMenuSize = 1,
+    kMenuMaximize = 2,
+    kMenuRestore = 3,
+    kMenuMinimize = 4,
+    kMenuMove = 5,
+    kMenuSeparator = 6,
+};
+
+// Deletes one command, or the separator, from a window's system menu; a
+// code outside the table deletes nothing.
 void RemoveSystemMenuItem(HWND window, std::int16_t code);
 
 }  // namespace selvane

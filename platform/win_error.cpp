@@ -18,7 +18,7 @@ std::wstring WithoutInserts(std::wstring text) {
 
 }  // namespace
 
-std::string SystemErrorText(DWORD code) {
+std::string SystemErrorText(unsigned long code) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
@@ -30,7 +30,5 @@ std::string SystemErrorText(DWORD code) {
     const std::string number = "(" + std::to_string(code) + ")";
     return text.empty() ? number : Narrow(text) + " " + number;
 }
-
-CallFailure LastErrorFailure(const char* function) { return {function, SystemErrorText(GetLastError())}; }
 
 }  // namespace selvane

@@ -11,16 +11,11 @@
 
 namespace selvane {
 
-// The system's own text for an error code and the code, without the trailing
-// line break. A place the text leaves for a caller's insert ("%1") shows
-// as "…": the caller names the file in its own words.
-std::string SystemErrorText(DWORD code);
-
 // The failure of a function that has just set GetLastError.
-CallFailure LastErrorFailure(const char* function);
+inline CallFailure LastErrorFailure(const char* function) { return {function, GetLastError()}; }
 
 template <typename Result>
-std::optional<CallFailure> CheckBool(Result result, const char* function) {
+CallResult CheckBool(Result result, const char* function) {
     static_assert(std::is_same_v<Result, BOOL>, "CHECK_BOOL is for functions that return BOOL");
     if (result) return std::nullopt;
     return LastErrorFailure(function);

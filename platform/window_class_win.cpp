@@ -4,7 +4,7 @@
 
 namespace selvane {
 
-std::optional<CallFailure> RegisterWindowClass(HINSTANCE instance, const std::wstring& name, WNDPROC procedure) {
+CallResult RegisterWindowClass(HINSTANCE instance, const std::wstring& name, WNDPROC procedure) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;

@@ -12,6 +12,6 @@ namespace selvane {
 // Registers a window class of this program with the arrow cursor and the
 // dialog background. A class registered before (a second window of the
 // class) is no failure.
-std::optional<CallFailure> RegisterWindowClass(HINSTANCE instance, const std::wstring& name, WNDPROC procedure);
+CallResult RegisterWindowClass(HINSTANCE instance, const std::wstring& name, WNDPROC procedure);
 
 }  // namespace selvane

@@ -5,88 +5,80 @@
 namespace selvane {
 namespace {
 
-std::optional<SetupFailure> AwaitExit(SetupPlatform& platform, unsigned long processId, const std::string& program,
-                                      SetupStep step, SetupObserver& observer) {
+// The program's exit code once it has ended; a failure when it could not be
+// had, or is not 0 (nor, where allowed, a restart code).
+SetupOutcome AwaitExit(SetupPlatform& platform, unsigned long processId, const std::string& program,
+                       SetupStep step, bool restartAllowed, SetupObserver& observer) {
     observer.WaitingFor(program);
-    const SystemResult<unsigned long> exit = platform.WaitForExit(processId);
-    if (exit.error) return MakeFailure(step, FailureReason::System, program, *exit.error);
+    const Checked<unsigned long> exit = platform.WaitForExit(processId);
+    if (!exit) return {CallFailed(step, program, *exit.failure)};
     observer.ProgramEnded(program, exit.value);
-    if (exit.value == 0) return std::nullopt;
+    if (exit.value == 0) return {};
+    for (const Restart restart : {Restart::Required, Restart::Started}) {
+        if (restartAllowed && exit.value == static_cast<unsigned long>(restart)) return {std::nullopt, restart};
+    }
     SetupFailure failure = MakeFailure(step, FailureReason::ExitCode, program);
-    failure.exitCode = exit.value;
-    return failure;
+    failure.number = exit.value;
+    return {failure};
 }
 
 }  // namespace
 
-std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const SetupPaths& paths, const SetupRequest& request,
+std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
                                         SetupChanges& changes, SetupObserver& observer) {
-    const std::string& answerFile = paths.answerFile;
+    const std::string& answerFile = plan.answerFile;
     if (request.whatIf) {
         observer.AnswerFileWritten(answerFile, {EffectState::Planned, {}});
-        observer.ProgramStarted(*paths.batchCommandLine, {}, 0, {EffectState::Planned, {}});
+        observer.ProgramStarted(*plan.batchCommandLine, {}, 0, {EffectState::Planned, {}});
         return std::nullopt;
     }
 
-    // An answer file an earlier run left hidden, system or read-only cannot
-    // be replaced by a plain one, and a hidden one is never seen below.
-    const auto madePlain = platform.MakePlainFile(answerFile);
-    if (madePlain.value) changes.AnswerFileTouched();
-    SystemError error = madePlain.error;
-    if (!error) error = platform.WriteNewFile(answerFile, kAnswerFileContent);
-    if (!error) changes.AnswerFileTouched();
-    if (error) {
-        observer.AnswerFileWritten(answerFile, {EffectState::Failed, *error});
-        return MakeFailure(SetupStep::WriteAnswerFile, FailureReason::System, answerFile, *error);
-    }
-    observer.AnswerFileWritten(answerFile, {});
+    // A hidden answer file an earlier run left would never be seen below: it is made plain.
+    changes.AnswerFileTouched();
+    const CallResult failure = platform.WriteNewFile(answerFile, kAnswerFileContent);
+    observer.AnswerFileWritten(answerFile, failure ? Effect{EffectState::Failed, failure} : Effect{});
+    if (failure) return CallFailed(SetupStep::WriteAnswerFile, answerFile, *failure);
 
     // The batch file reads the answer file; start it only once the file can be seen.
     const auto deadline = platform.Now() + kAnswerFileWait;
     while (!platform.NormalFileExists(answerFile)) {
-        if (platform.Now() >= deadline) {
-            return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
-        }
+        if (platform.Now() >= deadline) return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
         platform.ProcessPendingEvents();
         platform.Pause(kAnswerFilePoll);
     }
 
     // Checked before the first write; looked at again because cmd.exe would
     // start without it and only say so in a console no one sees.
-    if (auto failure = ExpectFile(platform, SetupStep::StartBatchFile, paths.batchFile)) return failure;
+    if (auto missing = ExpectFile(platform, SetupStep::StartBatchFile, plan.batchFile)) return missing;
     const auto started =
-        platform.StartHidden(paths.commandInterpreter, *paths.batchCommandLine, {}, request.waitForPrograms);
-    if (started.error) {
-        observer.ProgramStarted(*paths.batchCommandLine, {}, 0, {EffectState::Failed, *started.error});
-        return MakeFailure(SetupStep::StartBatchFile, FailureReason::System, paths.batchFile, *started.error);
-    }
-    observer.ProgramStarted(*paths.batchCommandLine, {}, started.value, {});
+        platform.StartHidden(plan.commandInterpreter, *plan.batchCommandLine, {}, request.waitForPrograms);
+    observer.ProgramStarted(*plan.batchCommandLine, {}, started.value,
+                            started ? Effect{} : Effect{EffectState::Failed, started.failure});
+    if (!started) return CallFailed(SetupStep::StartBatchFile, plan.batchFile, *started.failure);
+    changes.BatchFileStarted();
     if (!request.waitForPrograms) return std::nullopt;
-    return AwaitExit(platform, started.value, paths.batchFile, SetupStep::RunBatchFile, observer);
+    return AwaitExit(platform, started.value, plan.batchFile, SetupStep::RunBatchFile, false, observer).failure;
 }
 
-std::optional<SetupFailure> RunServiceInstaller(SetupPlatform& platform, const SetupPaths& paths,
-                                                const SetupRequest& request, SetupObserver& observer) {
+SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
+                                 SetupObserver& observer) {
     if (request.whatIf) {
-        observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, 0, {EffectState::Planned, {}});
-        return std::nullopt;
+        observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, 0, {EffectState::Planned, {}});
+        return {};
     }
-    if (auto error = platform.ChangeDirectory(paths.serviceFolder)) {
-        return MakeFailure(SetupStep::EnterServiceFolder, FailureReason::System, paths.serviceFolder, *error);
+    if (auto failure = platform.ChangeDirectory(plan.serviceFolder)) {
+        return {CallFailed(SetupStep::EnterServiceFolder, plan.serviceFolder, *failure)};
     }
-    const auto started = platform.StartHidden(paths.installer, paths.installerCommandLine, paths.serviceFolder,
-                                              request.waitForPrograms);
-    if (started.error) {
-        observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, 0,
-                                {EffectState::Failed, *started.error});
-        return MakeFailure(SetupStep::StartInstaller, FailureReason::System, paths.installer, *started.error);
+    const auto started =
+        platform.StartHidden(plan.installer, plan.installerCommandLine, plan.serviceFolder, request.waitForPrograms);
+    observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, started.value,
+                            started ? Effect{} : Effect{EffectState::Failed, started.failure});
+    if (!started) return {CallFailed(SetupStep::StartInstaller, plan.installer, *started.failure)};
+    if (auto failure = platform.ChangeDirectory(plan.appFolder)) {
+        return {CallFailed(SetupStep::ReturnToAppFolder, plan.appFolder, *failure)};
     }
-    observer.ProgramStarted(paths.installerCommandLine, paths.serviceFolder, started.value, {});
-    if (auto error = platform.ChangeDirectory(paths.appFolder)) {
-        return MakeFailure(SetupStep::ReturnToAppFolder, FailureReason::System, paths.appFolder, *error);
-    }
-    if (!request.waitForPrograms) return std::nullopt;
-    return AwaitExit(platform, started.value, paths.installer, SetupStep::RunInstaller, observer);
+    if (!request.waitForPrograms) return {};
+    return AwaitExit(platform, started.value, plan.installer, SetupStep::RunInstaller, true, observer);
 }
 
 }  // namespace selvane

@@ -1,68 +1,126 @@
 #include "setup/setup_changes.h"
 
+#include <iterator>
+
+#include "setup/ini_text.h"
+
 namespace selvane {
 namespace {
 
-Restoration Undo(RestorationKind kind, const std::string& file, const std::string& section = {},
-                 const std::string& key = {}, const std::string& value = {}) {
-    return {kind, file, section, key, value};
+// Read-only, hidden and system: what the run may clear on the answer file.
+constexpr unsigned long kKeptAttributes = 0x7;
+
+bool Same(const FileState& a, const FileState& b) {
+    return a.exists == b.exists && a.bytes == b.bytes &&
+           (a.attributes & kKeptAttributes) == (b.attributes & kKeptAttributes);
+}
+
+void Report(SetupObserver& observer, std::vector<LeftChange>& left, const Restoration& restoration,
+            const CallResult& failure, bool holds) {
+    const bool failed = failure || !holds;
+    observer.RestorationMade(restoration, failed ? Effect{EffectState::Failed, failure} : Effect{});
+    if (failed) left.push_back({restoration, failure});
 }
 
 }  // namespace
 
+SetupChanges::SetupChanges(const RunPlan& plan)
+    : plan_(plan),
+      files_{{plan.settingsFile, SetupStep::ReadSettingsFile, {}, {}, {}, false},
+             {plan.profileFile, SetupStep::ReadProfileFile, {}, {}, {}, false},
+             {plan.answerFile, SetupStep::ReadAnswerFile, {}, {}, {}, false}} {}
+
 std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform) {
-    for (const auto& write : paths_.writes) {
-        auto entry = platform.ReadProfileEntry(write.file, write.section, write.key);
-        if (entry.error) return MakeFailure(SetupStep::ReadSettings, FailureReason::System, write.file, *entry.error);
-        entries_.push_back(std::move(entry.value));
+    for (File& file : files_) {
+        if (platform.Probe(file.path).kind == PathKind::Folder) {
+            return MakeFailure(file.readStep, FailureReason::IsFolder, file.path);
+        }
+        auto read = platform.ReadFile(file.path);
+        if (!read) return CallFailed(file.readStep, file.path, *read.failure);
+        file.before = std::move(read.value);
+        file.textBefore = SettingsText(file.before.bytes);
     }
-    auto answer = platform.SaveFile(paths_.answerFile);
-    if (answer.error) return MakeFailure(SetupStep::ReadSettings, FailureReason::System, paths_.answerFile, *answer.error);
-    answerFile_ = std::move(answer.value);
     return std::nullopt;
 }
 
-std::vector<LeftChange> SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observer) const {
-    std::vector<LeftChange> left;
-    const auto undo = [&](const Restoration& restoration) {
-        SystemError error;
-        switch (restoration.kind) {
-        case RestorationKind::RestoreValue:
-            error = platform.WriteProfileEntry(restoration.file, restoration.section, restoration.key, restoration.value);
-            break;
-        case RestorationKind::DeleteKey:
-        case RestorationKind::DeleteSection:
-            error = platform.DeleteProfileEntry(restoration.file, restoration.section, restoration.key);
-            break;
-        case RestorationKind::RemoveFile:
-        case RestorationKind::RemoveAnswerFile: error = platform.RemoveFile(restoration.file); break;
-        case RestorationKind::RestoreAnswerFile: error = platform.RestoreFile(restoration.file, *answerFile_); break;
-        }
-        observer.PutBack(restoration, error ? Effect{EffectState::Failed, *error} : Effect{});
-        if (error) left.push_back({restoration, *error});
-    };
+std::optional<std::string> SetupChanges::LineBefore(const ProfileWrite& write) const {
+    return FindEntry(files_[IniFileIndex(write.file)].textBefore, write.section, write.key).line;
+}
 
-    if (answerFileTouched_) {
-        undo(Undo(answerFile_ ? RestorationKind::RestoreAnswerFile : RestorationKind::RemoveAnswerFile,
-                  paths_.answerFile));
-    }
-    for (std::size_t at = settingsWritten_; at-- > 0;) {
-        const ProfileWrite& write = paths_.writes[at];
-        const ProfileEntryState& before = entries_[at];
-        // The writes of one file, and of one section, follow each other.
-        const bool firstOfFile = at == 0 || paths_.writes[at - 1].file != write.file;
-        const bool firstOfSection = firstOfFile || paths_.writes[at - 1].section != write.section;
-        if (!before.fileExisted) {
-            if (firstOfFile) undo(Undo(RestorationKind::RemoveFile, write.file));
-        } else if (!before.sectionExisted) {
-            if (firstOfSection) undo(Undo(RestorationKind::DeleteSection, write.file, write.section));
-        } else if (before.value) {
-            undo(Undo(RestorationKind::RestoreValue, write.file, write.section, write.key, *before.value));
+void SetupChanges::SettingWriteTried(SetupPlatform& platform) {
+    File& file = files_[IniFileIndex(plan_.writes[writesTried_++].file)];
+    file.touched = true;
+    auto now = platform.ReadFile(file.path);
+    file.leftByRun = now ? std::optional(std::move(now.value)) : std::nullopt;
+}
+
+LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observer,
+                                 std::vector<LeftChange>& left) const {
+    bool changed = false;
+    for (auto file = std::rbegin(files_); file != std::rend(files_); ++file) {
+        if (!file->touched) continue;
+        const auto now = platform.ReadFile(file->path);
+        if (now && Same(now.value, file->before)) continue;  // nothing of the run's stayed
+        changed = true;
+        if (now && file->leftByRun && !Same(now.value, *file->leftByRun)) {
+            observer.ChangedMeanwhile(file->path);
+            PutBackEntries(*file, platform, observer, left);
         } else {
-            undo(Undo(RestorationKind::DeleteKey, write.file, write.section, write.key));
+            PutBackWhole(*file, platform, observer, left);
         }
     }
-    return left;
+    if (!changed) return LeftBehind::Nothing;
+    return left.empty() ? LeftBehind::PutBack : LeftBehind::PartlyPutBack;
+}
+
+void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer,
+                                std::vector<LeftChange>& left) const {
+    const Restoration restoration{file.before.exists ? RestorationKind::RestoreFile : RestorationKind::RemoveFile,
+                                  file.path, {}, {}, file.textBefore};
+    CallResult failure = platform.RestoreFile(file.path, file.before);
+    bool holds = false;
+    if (!failure) {
+        const auto after = platform.ReadFile(file.path);
+        failure = after.failure;
+        holds = after && Same(after.value, file.before);
+    }
+    Report(observer, left, restoration, failure, holds);
+}
+
+void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
+                                  std::vector<LeftChange>& left) const {
+    std::vector<std::pair<Restoration, CallResult>> made;
+    for (std::size_t at = writesTried_; at-- > 0;) {
+        const ProfileWrite& write = plan_.writes[at];
+        if (write.file != file.path) continue;
+        const IniEntry before = FindEntry(file.textBefore, write.section, write.key);
+        Restoration restoration{RestorationKind::RestoreLine, file.path, write.section, write.key,
+                                before.line.value_or("")};
+        std::optional<std::string> key = write.key;
+        std::optional<std::string> value;
+        if (before.line) {
+            value = std::string(RawValue(*before.line));
+        } else if (before.sectionFound) {
+            restoration.kind = RestorationKind::DeleteKey;
+        } else if (at == 0 || plan_.writes[at - 1].file != write.file || plan_.writes[at - 1].section != write.section) {
+            // The run created the section: deleted once, at its first write.
+            restoration.kind = RestorationKind::DeleteSection;
+            restoration.key.clear();
+            key.reset();
+        } else {
+            continue;
+        }
+        made.emplace_back(restoration, platform.WriteProfileEntry(file.path, write.section, key, value));
+    }
+    const auto after = platform.ReadFile(file.path);
+    const std::string textAfter = after ? SettingsText(after.value.bytes) : std::string();
+    for (const auto& [restoration, failure] : made) {
+        const IniEntry now = FindEntry(textAfter, restoration.section, restoration.key);
+        const bool holds = after && (restoration.key.empty()
+                                         ? !now.sectionFound
+                                         : now.line == FindEntry(file.textBefore, restoration.section, restoration.key).line);
+        Report(observer, left, restoration, failure ? failure : after.failure, holds);
+    }
 }
 
 }  // namespace selvane

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "setup/run_plan.h"
 #include "setup/setup_outcome.h"
-#include "setup/setup_paths.h"
 #include "setup/setup_platform.h"
 
 namespace selvane {
@@ -13,30 +14,49 @@ namespace selvane {
 // it back.
 class SetupChanges {
 public:
-    explicit SetupChanges(const SetupPaths& paths) : paths_(paths) {}
+    explicit SetupChanges(const RunPlan& plan);
 
-    // Reads what stands where the run will write, before its first write.
-    // A file that is there but cannot be read stops the run: what it holds
-    // could not be put back.
+    // Reads the three files the run writes (orna_remote.ini, win.ini, the
+    // answer file) before its first write. A folder in a file's place, or a
+    // file that cannot be read, stops the run: it could not be put back.
     std::optional<SetupFailure> ReadBefore(SetupPlatform& platform);
-    // The value the entry of this write had, or none.
-    const std::optional<std::string>& ValueBefore(std::size_t write) const { return entries_[write].value; }
+    // The line the write's key had before the run, if it had one.
+    std::optional<std::string> LineBefore(const ProfileWrite& write) const;
 
-    void SettingWritten() { ++settingsWritten_; }
-    void AnswerFileTouched() { answerFileTouched_ = true; }
-    bool Any() const { return settingsWritten_ > 0 || answerFileTouched_; }
+    // The next write of the plan was tried. What it left in its file is read
+    // back: a file that holds something else later was changed meanwhile.
+    void SettingWriteTried(SetupPlatform& platform);
+    void AnswerFileTouched() { files_[2].touched = true; }
+    // From here on the batch file may act on the settings: they stay.
+    void BatchFileStarted() { batchStarted_ = true; }
+    bool BatchStarted() const { return batchStarted_; }
 
-    // Puts back what was changed, last change first: the answer file, then
-    // the entries, each file and section as a whole where the run created
-    // it. Returns what could not be put back, and why.
-    std::vector<LeftChange> PutBack(SetupPlatform& platform, SetupObserver& observer) const;
+    // Puts back every file the run touched, last first, and reads each back:
+    // the saved bytes of a file that holds what the run left in it (or its
+    // deletion, when the run created it); entry by entry in a file another
+    // program changed meanwhile. Adds what could not be put back to left.
+    LeftBehind PutBack(SetupPlatform& platform, SetupObserver& observer, std::vector<LeftChange>& left) const;
 
 private:
-    const SetupPaths& paths_;
-    std::vector<ProfileEntryState> entries_;  // one for each of paths_.writes
-    std::optional<SavedFile> answerFile_;
-    std::size_t settingsWritten_ = 0;
-    bool answerFileTouched_ = false;
+    struct File {
+        std::string path;
+        SetupStep readStep;
+        FileState before;
+        std::string textBefore;
+        std::optional<FileState> leftByRun;  // as read back after the run's last write to it
+        bool touched = false;
+    };
+    // orna_remote.ini or win.ini
+    std::size_t IniFileIndex(const std::string& path) const { return path == files_[0].path ? 0 : 1; }
+    void PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer,
+                      std::vector<LeftChange>& left) const;
+    void PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
+                        std::vector<LeftChange>& left) const;
+
+    const RunPlan& plan_;
+    File files_[3];  // in the order the run touches them
+    std::size_t writesTried_ = 0;
+    bool batchStarted_ = false;
 };
 
 }  // namespace selvane

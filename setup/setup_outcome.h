@@ -6,124 +6,115 @@
 #include <utility>
 #include <vector>
 
-#include "setup/settings_plan.h"
+#include "platform/call_failure.h"
+#include "setup/run_plan.h"
 
 namespace selvane {
 
-// The steps of a setup run, in order. Those before WriteSettings change nothing.
+// The steps of a setup run, in the order a run takes them. What each means
+// to the administrator is the front ends' table of steps.
 enum class SetupStep {
-    ReadFolderBox,
-    FindWindowsDirectory,
-    FindSystemDirectory,
-    CheckText,
-    CheckPathLength,
-    CheckLogFile,
-    CheckBatchFile,
-    CheckServiceFolder,
-    CheckInstaller,
-    CheckAnswerFile,
-    ReadSettings,
-    WriteSettings,
-    WriteAnswerFile,
-    FindAnswerFile,
-    StartBatchFile,
-    RunBatchFile,
-    EnterServiceFolder,
-    StartInstaller,
-    RunInstaller,
-    ReturnToAppFolder,
+    ReadFolderBox, FindWindowsDirectory, FindSystemDirectory,
+    // The paths made from the folder box, then from the program's own
+    // folder; then the product's files beside the program.
+    CheckChosenFolder, CheckProductFolder, CheckBatchFile, CheckServiceFolder, CheckInstaller,
+    // orna_remote.ini, win.ini and the answer file: read before the first write, then written.
+    ReadSettingsFile, ReadProfileFile, ReadAnswerFile, WriteSettingsFile, WriteProfileFile, WriteAnswerFile,
+    FindAnswerFile, StartBatchFile, RunBatchFile, EnterServiceFolder, StartInstaller, RunInstaller, ReturnToAppFolder,
+    Count
 };
 
 enum class FailureReason {
-    System,           // systemText says why
+    System,           // the call that failed and the system's code say why
     Empty,            // the folder box is empty
-    NotInCodePage,    // the ANSI code page cannot hold a character of subject
-    TooLong,          // length characters, more than limit
+    NotInCodePage,    // the ANSI code page cannot hold a character of the subject
+    TooLong,          // number characters, more than limit
     UnsafeCharacter,  // '%' or '"' in a path cmd.exe would read
-    Missing,          // nothing there; systemText says what the system found
     IsFolder,         // a folder where a file must be
     NotFolder,        // a file where a folder must be
     NotAProgram,      // no program Windows can start
-    IsRunFile,        // the log would be written into subject, a file the run writes or starts
     NotVisible,       // written, but not found within the wait
-    ExitCode,         // the program ended with a code other than 0
+    ExitCode,         // the program ended with number, not 0
 };
 
-// One step of putting back what a run changed.
-enum class RestorationKind {
-    RestoreValue,       // the key gets value back
-    DeleteKey,          // the run created the key
-    DeleteSection,      // the run created the section
-    RemoveFile,         // the run created the file
-    RestoreAnswerFile,  // the run replaced it
-    RemoveAnswerFile,   // the run created it
-};
-
+// One step of putting back what a run changed: a whole file, or (where
+// another program changed the file meanwhile) one entry of it.
+enum class RestorationKind { RestoreFile, RemoveFile, RestoreLine, DeleteKey, DeleteSection };
 struct Restoration {
-    RestorationKind kind = RestorationKind::RestoreValue;
+    RestorationKind kind = RestorationKind::RestoreFile;
     std::string file;
     std::string section;
     std::string key;
-    std::string value;
+    std::string before;  // the file's text, or the key's line, as it stood before the run
 };
 
-// What a run left changed when it stopped.
-enum class ServerState {
-    Unchanged,      // it stopped before its first change
-    PutBack,        // everything it changed is as it was before
-    PartlyPutBack,  // leftChanged lists what could not be put back
+// What could not be put back: the call that failed, or none when the file,
+// read again, does not hold what was put back.
+struct LeftChange {
+    Restoration restoration;
+    CallResult failure;
+};
+
+// What a stopped run leaves behind.
+enum class LeftBehind {
+    Nothing,        // it stopped before its first change
+    PutBack,        // everything it changed is as it was, read back to be sure
+    PartlyPutBack,  // leftChanged lists what is not
     SettingsKept,   // acl.bat had started: nothing was put back
 };
 
-struct LeftChange {
-    Restoration restoration;  // what putting it back would have done
-    std::string reason;       // why that failed
-};
-
 // Why a setup run stopped: the step, the file, folder or text concerned,
-// the reason, and what the run left changed; never shown by the run itself.
+// the reason, and what the run left behind; never shown by the run itself.
 struct SetupFailure {
     SetupStep step = SetupStep::ReadFolderBox;
-    FailureReason reason = FailureReason::System;
     std::string subject;
-    std::string systemText;
-    unsigned long exitCode = 0;
-    std::size_t length = 0;
-    std::size_t limit = 0;
-    ServerState state = ServerState::Unchanged;
+    FailureReason reason = FailureReason::System;
+    CallFailure call;           // System: the call and the system's code
+    unsigned long number = 0;   // TooLong: the length; ExitCode: the exit code
+    std::size_t limit = 0;      // TooLong
+    LeftBehind left = LeftBehind::Nothing;
     std::vector<LeftChange> leftChanged;
 };
 
-inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::string subject,
-                                std::string systemText = {}) {
-    SetupFailure failure;
-    failure.step = step;
-    failure.reason = reason;
-    failure.subject = std::move(subject);
-    failure.systemText = std::move(systemText);
-    return failure;
+inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::string subject) {
+    return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}};
+}
+inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFailure& call) {
+    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {}};
 }
 
-// What became of one effect of the run: made, failed, or (what-if run)
-// only planned.
+// The installer's exit codes that mean done, with a restart to come: the
+// Windows Installer's, which deployment tools know.
+enum class Restart : unsigned long { None = 0, Required = 3010, Started = 1641 };
+
+// How a run ended: stopped by a failure, or done (perhaps with a restart).
+struct SetupOutcome {
+    std::optional<SetupFailure> failure;
+    Restart restart = Restart::None;
+};
+
+// What became of one effect of the run: made, failed (the call; none when
+// reading back showed it), or (what-if run) only planned.
 enum class EffectState { Done, Failed, Planned };
 struct Effect {
     EffectState state = EffectState::Done;
-    std::string reason;
+    CallResult failure;
 };
 
 // Told of every effect as the run makes it (or plans it); the log listens.
 class SetupObserver {
 public:
     virtual ~SetupObserver() = default;
-    // With what the entry held before the run.
-    virtual void SettingWritten(const ProfileWrite&, const std::optional<std::string>& /*before*/, const Effect&) {}
+    // With the key's line as it stood before the run, if it had one.
+    virtual void SettingWritten(const ProfileWrite&, const std::optional<std::string>& /*lineBefore*/, const Effect&) {}
     virtual void AnswerFileWritten(const std::string& /*path*/, const Effect&) {}
     virtual void ProgramStarted(const std::string& /*commandLine*/, const std::string& /*directory*/,
                                 unsigned long /*processId*/, const Effect&) {}
     virtual void WaitingFor(const std::string& /*program*/) {}
     virtual void ProgramEnded(const std::string& /*program*/, unsigned long /*exitCode*/) {}
-    virtual void PutBack(const Restoration&, const Effect&) {}
+    // Another program changed the file during the run: it is put back entry by entry.
+    virtual void ChangedMeanwhile(const std::string& /*file*/) {}
+    virtual void RestorationMade(const Restoration&, const Effect&) {}
 };
 
 }  // namespace selvane

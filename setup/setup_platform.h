@@ -5,85 +5,68 @@
 #include <string>
 #include <string_view>
 
+#include "platform/call_failure.h"
+
 namespace selvane {
 
-// The system's own words for why an operation failed; nothing when it succeeded.
-using SystemError = std::optional<std::string>;
-
-// What the system gave, or why it could not.
-template <typename T>
-struct SystemResult {
-    T value{};
-    SystemError error;
-};
-
-// What stands at a path.
+// What stands at a path; why nothing could be found there, if not.
 enum class PathKind { Missing, File, Folder };
-
 struct PathProbe {
     PathKind kind = PathKind::Missing;
-    std::string reason;  // the system's words, when nothing could be found there
+    CallFailure why;
 };
 
-// What one INI entry held: whether its file and section were there, and
-// its value (none: there was no such key, which is not an empty value).
-struct ProfileEntryState {
-    bool fileExisted = false;
-    bool sectionExisted = false;
-    std::optional<std::string> value;
-};
-
-// A small file's bytes and attributes, to put it back as it was.
-struct SavedFile {
+// A file as it stands: nothing there, or its bytes and attributes.
+struct FileState {
+    bool exists = false;
     std::string bytes;
     unsigned long attributes = 0;
 };
 
 // The operating-system operations of a setup run. Tests put a fake in its
-// place; Windows has WindowsSetupPlatform.
+// place; Windows has WindowsSetupPlatform. Each failure names the call and
+// the system's error code.
 class SetupPlatform {
 public:
     virtual ~SetupPlatform() = default;
 
-    virtual SystemResult<std::string> WindowsDirectory() = 0;
-    virtual SystemResult<std::string> SystemDirectory() = 0;
+    virtual Checked<std::string> WindowsDirectory() = 0;
+    virtual Checked<std::string> SystemDirectory() = 0;
     // True when the ANSI code page holds every character of the text.
     virtual bool FitsCodePage(const std::string& text) = 0;
     virtual PathProbe Probe(const std::string& path) = 0;
     // True for a normal file: folders, hidden and system files do not count.
     virtual bool NormalFileExists(const std::string& path) = 0;
-
     // Whether Windows can start the file as a program.
     virtual bool IsProgram(const std::string& path) = 0;
-    // Whether two paths name one file, as Windows compares them: made
-    // absolute, without regard to case, or the same file on disk.
+    // Whether two paths name one file or folder as Windows resolves them:
+    // without regard to case, short and long names alike, one trailing
+    // backslash alike.
     virtual bool SamePath(const std::string& first, const std::string& second) = 0;
 
-    // An error when the file is there but cannot be read: then what it
-    // holds is not known, and could not be put back.
-    virtual SystemResult<ProfileEntryState> ReadProfileEntry(const std::string& file, const std::string& section,
-                                                             const std::string& key) = 0;
-    virtual SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
-                                          const std::string& value) = 0;
-    // Deletes a key, or with an empty key the whole section.
-    virtual SystemError DeleteProfileEntry(const std::string& file, const std::string& section,
-                                           const std::string& key) = 0;
-    virtual SystemError RemoveFile(const std::string& path) = 0;
-    // None when nothing stands at the path.
-    virtual SystemResult<std::optional<SavedFile>> SaveFile(const std::string& path) = 0;
-    virtual SystemError RestoreFile(const std::string& path, const SavedFile& saved) = 0;
-    // Clears the hidden, system and read-only attributes of a file that
-    // exists; true when there were any to clear.
-    virtual SystemResult<bool> MakePlainFile(const std::string& path) = 0;
-    virtual SystemError WriteNewFile(const std::string& path, std::string_view bytes) = 0;
+    // A file that is not there (nor its folder) reads as not existing; one
+    // that cannot be read is a failure, never "not there".
+    virtual Checked<FileState> ReadFile(const std::string& path) = 0;
+    // Puts a file back as it stood: its bytes, written beside it and then
+    // put in its place, and its attributes; or, for a file that was not
+    // there, deletes it.
+    virtual CallResult RestoreFile(const std::string& path, const FileState& state) = 0;
+    // Writes one key through the profile functions; with no value deletes
+    // the key, with no key the whole section.
+    virtual CallResult WriteProfileEntry(const std::string& file, const std::string& section,
+                                         const std::optional<std::string>& key,
+                                         const std::optional<std::string>& value) = 0;
+    // Creates or empties the file, and writes it. A hidden, system or
+    // read-only file (an earlier run may have left one) is made plain first.
+    virtual CallResult WriteNewFile(const std::string& path, std::string_view bytes) = 0;
     // Starts a program hidden and gives its process id. An empty current
     // directory means this process's own. Unless the run will wait for it,
     // nothing of it is kept.
-    virtual SystemResult<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
-                                                    const std::string& currentDirectory, bool willWait) = 0;
+    virtual Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
+                                               const std::string& currentDirectory, bool willWait) = 0;
     // The exit code of a program started to be waited for.
-    virtual SystemResult<unsigned long> WaitForExit(unsigned long processId) = 0;
-    virtual SystemError ChangeDirectory(const std::string& folder) = 0;
+    virtual Checked<unsigned long> WaitForExit(unsigned long processId) = 0;
+    virtual CallResult ChangeDirectory(const std::string& folder) = 0;
 
     virtual void ProcessPendingEvents() = 0;
     virtual void Pause(std::chrono::milliseconds duration) = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/profile_win.h"
+#include "platform/program_path_win.h"
 #include "platform/text_encoding.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
@@ -12,48 +13,57 @@
 namespace selvane {
 namespace {
 
-std::string LastErrorText() { return SystemErrorText(GetLastError()); }
-
 constexpr DWORD kBlockingAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
 // GetWindowsDirectoryW and GetSystemDirectoryW answer alike.
-SystemResult<std::string> Directory(decltype(&GetWindowsDirectoryW) get) {
+Checked<std::string> Directory(decltype(&GetWindowsDirectoryW) get, const char* function) {
     wchar_t buffer[MAX_PATH] = {};
     const UINT length = get(buffer, MAX_PATH);
-    if (length == 0) return {{}, LastErrorText()};
-    if (length >= MAX_PATH) return {{}, SystemErrorText(ERROR_FILENAME_EXCED_RANGE)};
+    if (length == 0) return {{}, LastErrorFailure(function)};
+    if (length >= MAX_PATH) return {{}, CallFailure{function, ERROR_FILENAME_EXCED_RANGE}};
     return {Narrow(std::wstring_view(buffer, length)), std::nullopt};
 }
 
-std::wstring FullPath(const std::string& path) {
-    const std::wstring wide = Widen(path);
-    wchar_t full[MAX_PATH * 4] = {};
-    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
-    return length == 0 || length >= std::size(full) ? wide : std::wstring(full, length);
+// Resolved, without one trailing backslash unless it makes a drive's root.
+std::wstring Comparable(const std::string& path) {
+    std::wstring resolved = ResolvedPath(Widen(path));
+    if (resolved.ends_with(L'\\') && !resolved.ends_with(L":\\")) resolved.pop_back();
+    return resolved;
 }
 
-// Which file stands at a path, whatever name leads there (a short name, a link).
-std::optional<BY_HANDLE_FILE_INFORMATION> Identity(const std::wstring& path) {
-    // Reading attributes conflicts with no other opening of the file.
-    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION information = {};
-    if (!file || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
-    return information;
+CallResult WriteBytes(const std::wstring& path, std::string_view bytes, DWORD flush) {
+    // CREATE_ALWAYS refuses a hidden or system file, and anything refuses a read-only one.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlockingAttributes) &&
+        !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        return LastErrorFailure("SetFileAttributesW");
+    }
+    auto file = CHECK_FILE(CreateFileW, path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return file.failure;
+    DWORD written = 0;
+    if (!::WriteFile(file.value.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        return LastErrorFailure("WriteFile");
+    }
+    if (flush && !FlushFileBuffers(file.value.get())) return LastErrorFailure("FlushFileBuffers");
+    return CHECK_BOOL(CloseHandle, file.value.release());
 }
 
 }  // namespace
 
-SystemResult<std::string> WindowsSetupPlatform::WindowsDirectory() { return Directory(GetWindowsDirectoryW); }
+Checked<std::string> WindowsSetupPlatform::WindowsDirectory() {
+    return Directory(GetWindowsDirectoryW, "GetWindowsDirectoryW");
+}
 
-SystemResult<std::string> WindowsSetupPlatform::SystemDirectory() { return Directory(GetSystemDirectoryW); }
+Checked<std::string> WindowsSetupPlatform::SystemDirectory() {
+    return Directory(GetSystemDirectoryW, "GetSystemDirectoryW");
+}
 
 bool WindowsSetupPlatform::FitsCodePage(const std::string& text) { return Utf8ToAnsi(text).has_value(); }
 
 PathProbe WindowsSetupPlatform::Probe(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return {PathKind::Missing, LastErrorText()};
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {PathKind::Missing, LastErrorFailure("GetFileAttributesW")};
     return {(attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File, {}};
 }
 
@@ -69,96 +79,67 @@ bool WindowsSetupPlatform::IsProgram(const std::string& path) {
 }
 
 bool WindowsSetupPlatform::SamePath(const std::string& first, const std::string& second) {
-    const std::wstring a = FullPath(first);
-    const std::wstring b = FullPath(second);
-    if (CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
-    const auto one = Identity(a);
-    const auto other = Identity(b);
-    return one && other && one->dwVolumeSerialNumber == other->dwVolumeSerialNumber &&
-           one->nFileIndexHigh == other->nFileIndexHigh && one->nFileIndexLow == other->nFileIndexLow;
+    return CompareStringOrdinal(Comparable(first).c_str(), -1, Comparable(second).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-SystemResult<ProfileEntryState> WindowsSetupPlatform::ReadProfileEntry(const std::string& file,
-                                                                       const std::string& section,
-                                                                       const std::string& key) {
-    auto read = ReadProfileString(file, section, key);
-    if (!read) return {{}, read.failure->reason};
-    return {{read.value.fileExists, read.value.sectionExists, std::move(read.value.value)}, std::nullopt};
-}
-
-SystemError WindowsSetupPlatform::DeleteProfileEntry(const std::string& file, const std::string& section,
-                                                     const std::string& key) {
-    if (!DeleteProfileString(file, section, key)) return LastErrorText();
-    return std::nullopt;
-}
-
-SystemError WindowsSetupPlatform::RemoveFile(const std::string& path) {
-    if (DeleteFileW(Widen(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
-    return LastErrorText();
-}
-
-SystemResult<std::optional<SavedFile>> WindowsSetupPlatform::SaveFile(const std::string& path) {
+Checked<FileState> WindowsSetupPlatform::ReadFile(const std::string& path) {
     const std::wstring widePath = Widen(path);
     const DWORD attributes = GetFileAttributesW(widePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) return {};
-        return {{}, LastErrorText()};
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+        return {{}, CallFailure{"GetFileAttributesW", error}};
     }
-    auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return {{}, file.failure->reason};
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.value.get(), &size)) return {{}, LastErrorText()};
-    SavedFile saved{std::string(static_cast<std::size_t>(size.QuadPart), '\0'), attributes};
-    DWORD read = 0;
-    if (!saved.bytes.empty() &&
-        !ReadFile(file.value.get(), saved.bytes.data(), static_cast<DWORD>(saved.bytes.size()), &read, nullptr)) {
-        return {{}, LastErrorText()};
-    }
-    saved.bytes.resize(read);
-    return {std::move(saved), std::nullopt};
-}
-
-SystemError WindowsSetupPlatform::RestoreFile(const std::string& path, const SavedFile& saved) {
-    if (auto error = WriteNewFile(path, saved.bytes)) return error;
-    if (!SetFileAttributesW(Widen(path).c_str(), saved.attributes)) return LastErrorText();
-    return std::nullopt;
-}
-
-SystemError WindowsSetupPlatform::WriteProfileEntry(const std::string& file, const std::string& section,
-                                                    const std::string& key, const std::string& value) {
-    if (!selvane::WriteProfileString(file, section, key, value)) return LastErrorText();
-    return std::nullopt;
-}
-
-SystemResult<bool> WindowsSetupPlatform::MakePlainFile(const std::string& path) {
-    const std::wstring widePath = Widen(path);
-    const DWORD attributes = GetFileAttributesW(widePath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        !(attributes & kBlockingAttributes)) {
-        return {false, std::nullopt};  // nothing to clear; writing it will say what is wrong
-    }
-    const DWORD plain = attributes & ~kBlockingAttributes;
-    if (!SetFileAttributesW(widePath.c_str(), plain ? plain : FILE_ATTRIBUTE_NORMAL)) return {false, LastErrorText()};
-    return {true, std::nullopt};
-}
-
-SystemError WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
-    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return file.failure->reason;
-    DWORD written = 0;
-    if (!WriteFile(file.value.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
-        return LastErrorText();
+    if (!file) return {{}, file.failure};
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.value.get(), &size)) return {{}, LastErrorFailure("GetFileSizeEx")};
+    FileState state{true, std::string(static_cast<std::size_t>(size.QuadPart), '\0'), attributes};
+    DWORD read = 0;
+    if (!state.bytes.empty() &&
+        !::ReadFile(file.value.get(), state.bytes.data(), static_cast<DWORD>(state.bytes.size()), &read, nullptr)) {
+        return {{}, LastErrorFailure("ReadFile")};
     }
-    if (!CloseHandle(file.value.release())) return LastErrorText();
-    return std::nullopt;
+    state.bytes.resize(read);
+    return {std::move(state), std::nullopt};
 }
 
-SystemResult<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& program,
-                                                              const std::string& commandLine,
-                                                              const std::string& currentDirectory, bool willWait) {
+CallResult WindowsSetupPlatform::RestoreFile(const std::string& path, const FileState& state) {
+    const std::wstring target = Widen(path);
+    if (!state.exists) {
+        if (DeleteFileW(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
+        return LastErrorFailure("DeleteFileW");
+    }
+    // Written beside the file under a name as long as its own (so that it
+    // fits wherever the file does), flushed, and only then put in its
+    // place: a crash meanwhile leaves the file whole, one way or the other.
+    std::wstring beside = target;
+    beside.back() = L'~';
+    if (auto failure = WriteBytes(beside, state.bytes, TRUE)) return failure;
+    // ReplaceFileW keeps the file's security and identity.
+    if (!ReplaceFileW(target.c_str(), beside.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
+        !(GetLastError() == ERROR_FILE_NOT_FOUND &&
+          MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+        const CallFailure failure = LastErrorFailure("ReplaceFileW");
+        DeleteFileW(beside.c_str());
+        return failure;
+    }
+    return CHECK_BOOL(SetFileAttributesW, target.c_str(), state.attributes ? state.attributes : FILE_ATTRIBUTE_NORMAL);
+}
+
+CallResult WindowsSetupPlatform::WriteProfileEntry(const std::string& file, const std::string& section,
+                                                   const std::optional<std::string>& key,
+                                                   const std::optional<std::string>& value) {
+    return WriteProfileString(file, section, key, value);
+}
+
+CallResult WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
+    return WriteBytes(Widen(path), bytes, FALSE);
+}
+Checked<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& program, const std::string& commandLine,
+                                                         const std::string& currentDirectory, bool willWait) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -169,7 +150,7 @@ SystemResult<unsigned long> WindowsSetupPlatform::StartHidden(const std::string&
     // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
     if (!CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                         nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
-        return {0, LastErrorText()};
+        return {0, LastErrorFailure("CreateProcessW")};
     }
     UniqueHandle thread(process.hThread);
     UniqueHandle handle(process.hProcess);
@@ -177,10 +158,10 @@ SystemResult<unsigned long> WindowsSetupPlatform::StartHidden(const std::string&
     return {process.dwProcessId, std::nullopt};
 }
 
-SystemResult<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long processId) {
+Checked<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long processId) {
     const auto found = std::find_if(awaited_.begin(), awaited_.end(),
                                     [&](const auto& started) { return started.first == processId; });
-    if (found == awaited_.end()) return {0, SystemErrorText(ERROR_INVALID_HANDLE)};
+    if (found == awaited_.end()) return {0, CallFailure{"WaitForExit", ERROR_INVALID_HANDLE}};
     const UniqueHandle process = std::move(found->second);
     awaited_.erase(found);
     // Window input goes on being handled while the program runs.
@@ -188,17 +169,16 @@ SystemResult<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long proc
     for (;;) {
         const DWORD woken = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0) break;
-        if (woken == WAIT_FAILED) return {0, LastErrorText()};
+        if (woken == WAIT_FAILED) return {0, LastErrorFailure("MsgWaitForMultipleObjects")};
         ProcessPendingEvents();
     }
     DWORD exitCode = 0;
-    if (!GetExitCodeProcess(process.get(), &exitCode)) return {0, LastErrorText()};
+    if (!GetExitCodeProcess(process.get(), &exitCode)) return {0, LastErrorFailure("GetExitCodeProcess")};
     return {exitCode, std::nullopt};
 }
 
-SystemError WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
-    if (!SetCurrentDirectoryW(Widen(folder).c_str())) return LastErrorText();
-    return std::nullopt;
+CallResult WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
+    return CHECK_BOOL(SetCurrentDirectoryW, Widen(folder).c_str());
 }
 
 void WindowsSetupPlatform::ProcessPendingEvents() {

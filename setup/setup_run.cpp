@@ -1,65 +1,76 @@
 #include "setup/setup_run.h"
 
+#include "setup/ini_text.h"
+#include "setup/post_setup.h"
 #include "setup/setup_checks.h"
 
 namespace selvane {
-namespace {
 
-// What a stopped run leaves: before acl.bat has started, what it changed is
-// put back; once it has, the batch file may already act on the settings.
-void Settle(SetupFailure& failure, const SetupChanges& changes, SetupPlatform& platform, SetupObserver& observer) {
-    if (!changes.Any()) return;
-    if (failure.step > SetupStep::StartBatchFile) {
-        failure.state = ServerState::SettingsKept;
-        return;
-    }
-    failure.leftChanged = changes.PutBack(platform, observer);
-    failure.state = failure.leftChanged.empty() ? ServerState::PutBack : ServerState::PartlyPutBack;
-}
-
-}  // namespace
-
-std::optional<SetupFailure> PlanRun(SetupPlatform& platform, const SetupRequest& request, SetupPaths& paths) {
+std::optional<SetupFailure> PlanRun(SetupPlatform& platform, const SetupRequest& request, RunPlan& plan) {
     const auto windows = platform.WindowsDirectory();
-    if (windows.error) return MakeFailure(SetupStep::FindWindowsDirectory, FailureReason::System, {}, *windows.error);
+    if (!windows) return CallFailed(SetupStep::FindWindowsDirectory, {}, *windows.failure);
     const auto system = platform.SystemDirectory();
-    if (system.error) return MakeFailure(SetupStep::FindSystemDirectory, FailureReason::System, {}, *system.error);
-    paths = PlanSetupPaths(request.folderBoxText, request.appFolder, windows.value, system.value);
+    if (!system) return CallFailed(SetupStep::FindSystemDirectory, {}, *system.failure);
+    plan = PlanSetupRun(request.folderBoxText, request.appFolder, windows.value, system.value);
     return std::nullopt;
 }
 
 std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, const SetupRequest& request,
-                                                     const SetupPaths& paths, SetupChanges& changes,
+                                                     const RunPlan& plan, SetupChanges& changes,
                                                      SetupObserver& observer) {
     // Only an empty box is refused: a box of blanks is a folder name too.
     if (request.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
-    if (auto failure = CheckBeforeWriting(platform, request, paths)) return failure;
+    if (auto failure = CheckBeforeWriting(platform, plan)) return failure;
     if (auto failure = changes.ReadBefore(platform)) return failure;
-    for (std::size_t at = 0; at < paths.writes.size(); ++at) {
-        const ProfileWrite& write = paths.writes[at];
+    for (const ProfileWrite& write : plan.writes) {
         if (request.whatIf) {
-            observer.SettingWritten(write, changes.ValueBefore(at), {EffectState::Planned, {}});
+            observer.SettingWritten(write, changes.LineBefore(write), {EffectState::Planned, {}});
             continue;
         }
-        if (auto error = platform.WriteProfileEntry(write.file, write.section, write.key, write.value)) {
-            observer.SettingWritten(write, changes.ValueBefore(at), {EffectState::Failed, *error});
-            return MakeFailure(SetupStep::WriteSettings, FailureReason::System, write.file, *error);
+        const CallResult failure = platform.WriteProfileEntry(write.file, write.section, write.key, write.value);
+        changes.SettingWriteTried(platform);
+        observer.SettingWritten(write, changes.LineBefore(write), failure ? Effect{EffectState::Failed, failure} : Effect{});
+        if (failure) {
+            const bool inWinIni = write.file == plan.profileFile;
+            return CallFailed(inWinIni ? SetupStep::WriteProfileFile : SetupStep::WriteSettingsFile, write.file, *failure);
         }
-        changes.SettingWritten();
-        observer.SettingWritten(write, changes.ValueBefore(at), {});
     }
     return std::nullopt;
 }
 
-std::optional<SetupFailure> RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
-    SetupPaths paths;
-    if (auto failure = PlanRun(platform, request, paths)) return failure;
-    SetupChanges changes(paths);
-    auto failure = ValidateAndWriteSettings(platform, request, paths, changes, observer);
-    if (!failure) failure = RunAclBatch(platform, paths, request, changes, observer);
-    if (!failure) failure = RunServiceInstaller(platform, paths, request, observer);
-    if (failure) Settle(*failure, changes, platform, observer);
-    return failure;
+SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
+    RunPlan plan;
+    if (auto failure = PlanRun(platform, request, plan)) return {failure};
+    SetupChanges changes(plan);
+    SetupOutcome outcome{ValidateAndWriteSettings(platform, request, plan, changes, observer)};
+    if (!outcome.failure) outcome.failure = RunAclBatch(platform, plan, request, changes, observer);
+    if (!outcome.failure) outcome = RunServiceInstaller(platform, plan, request, observer);
+    if (!outcome.failure) return outcome;
+    // Once acl.bat has started, the batch file may already act on the settings.
+    SetupFailure& failure = *outcome.failure;
+    failure.left = changes.BatchStarted() ? LeftBehind::SettingsKept
+                                          : changes.PutBack(platform, observer, failure.leftChanged);
+    return outcome;
+}
+
+std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPlan& plan,
+                                            std::vector<SettingDifference>& differences) {
+    for (const std::string* file : {&plan.settingsFile, &plan.profileFile}) {
+        const auto read = platform.ReadFile(*file);
+        if (!read) {
+            const bool inWinIni = file == &plan.profileFile;
+            return CallFailed(inWinIni ? SetupStep::ReadProfileFile : SetupStep::ReadSettingsFile, *file, *read.failure);
+        }
+        const std::string text = SettingsText(read.value.bytes);
+        for (const ProfileWrite& write : plan.writes) {
+            if (write.file != *file) continue;
+            const IniEntry entry = FindEntry(text, write.section, write.key);
+            const auto found = entry.line ? std::optional(ProfileValue(*entry.line)) : std::nullopt;
+            const bool same = found && (write.isFolder ? platform.SamePath(write.value, *found) : *found == write.value);
+            if (!same) differences.push_back({write, found});
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace selvane

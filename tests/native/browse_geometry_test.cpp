@@ -14,12 +14,5 @@ TEST(BrowseGeometry, CentresWithHalvesGoingToTheEvenNeighbour) {
     EXPECT_EQ(CentredOrigin(800, 600, 1000, 700).x, -100);
 }
 
-TEST(BrowseGeometry, ResultEndsWithExactlyOneBackslashOrIsEmpty) {
-    EXPECT_EQ(BrowseResult("C:\\"), "C:\\");
-    EXPECT_EQ(BrowseResult("C:\\Program Files"), "C:\\Program Files\\");
-    EXPECT_EQ(BrowseResult("\\\\server\\share"), "\\\\server\\share\\");
-    EXPECT_EQ(BrowseResult(""), "");
-}
-
 }  // namespace
 }  // namespace selvane

@@ -1,9 +1,11 @@
 #pragma once
 
-// A setup platform in memory: files, folders and INI files are maps and
-// sets, and every effect is recorded in order; and a log kept in a string.
+// A setup platform in memory: files are bytes with attributes, as on a
+// disk, and the profile functions edit them in place as Windows' do; every
+// effect is recorded in order. And a log kept in a string.
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -24,126 +26,167 @@ private:
     std::string& text_;
 };
 
+inline std::string Folded(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+inline std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
+// What WritePrivateProfileString does to a file: the key's line replaced, a
+// new key after its section's last line, a new section at the end, a
+// deleted key's line or section's lines gone; every other byte kept.
+inline std::string EditProfile(std::string bytes, const std::string& section, const std::optional<std::string>& key,
+                               const std::optional<std::string>& value) {
+    struct Line {
+        std::size_t start, end;  // end: before the line end
+    };
+    std::vector<Line> lines;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t newline = std::min(bytes.find('\n', at), bytes.size());
+        lines.push_back({at, newline > at && bytes[newline - 1] == '\r' ? newline - 1 : newline});
+        at = newline + 1;
+    }
+    const auto text = [&](std::size_t i) { return Trimmed(bytes.substr(lines[i].start, lines[i].end - lines[i].start)); };
+    const auto startOf = [&](std::size_t i) { return i < lines.size() ? lines[i].start : bytes.size(); };
+    std::size_t header = lines.size();
+    std::size_t end = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!text(i).starts_with('[')) continue;
+        if (header < lines.size()) {
+            end = i;
+            break;
+        }
+        if (Folded(Trimmed(text(i).substr(1, text(i).find(']') - 1))) == Folded(section)) header = i;
+    }
+    const std::string entry = key && value ? *key + "=" + *value : "";
+    const auto newLine = [&] { return bytes.empty() || bytes.ends_with('\n') ? "" : "\r\n"; };
+    if (header == lines.size()) return entry.empty() ? bytes : bytes + newLine() + "[" + section + "]\r\n" + entry + "\r\n";
+    if (!key) return bytes.erase(startOf(header), startOf(end) - startOf(header));
+    for (std::size_t i = header + 1; i < end; ++i) {
+        if (Folded(Trimmed(text(i).substr(0, text(i).find('=')))) != Folded(*key)) continue;
+        if (!value) return bytes.erase(startOf(i), startOf(i + 1) - startOf(i));
+        return bytes.replace(lines[i].start, lines[i].end - lines[i].start, entry);
+    }
+    if (!value) return bytes;
+    std::size_t after = end;
+    while (after > header + 1 && text(after - 1).empty()) --after;
+    if (startOf(after) == bytes.size()) return bytes + newLine() + entry + "\r\n";
+    return bytes.insert(startOf(after), entry + "\r\n");
+}
+
 class FakeSetupPlatform : public SetupPlatform {
 public:
-    using Sections = std::map<std::string, std::map<std::string, std::string>>;
+    struct File {
+        std::string bytes;
+        unsigned long attributes = 0;
+    };
 
-    SystemResult<std::string> WindowsDirectory() override { return {"C:\\Windows", windowsDirectoryError}; }
-    SystemResult<std::string> SystemDirectory() override { return {"C:\\Windows\\system32", std::nullopt}; }
+    Checked<std::string> WindowsDirectory() override { return {"C:\\Windows", windowsDirectoryFailure}; }
+    Checked<std::string> SystemDirectory() override { return {"C:\\Windows\\system32", std::nullopt}; }
     bool FitsCodePage(const std::string& text) override { return text.find("\xC3\xA9") == std::string::npos; }  // é
     PathProbe Probe(const std::string& path) override {
         if (folders.count(path)) return {PathKind::Folder, {}};
         if (files.count(path)) return {PathKind::File, {}};
-        return {PathKind::Missing, "not found"};
+        return {PathKind::Missing, {"GetFileAttributesW", 2}};
     }
     bool NormalFileExists(const std::string& path) override {
-        if (stillHiddenFor > 0 && path == answerFile && --stillHiddenFor > 0) return false;
-        return files.count(path) && !hidden.count(path);
+        if (stillHiddenFor > 0 && path == kAnswerFile && --stillHiddenFor > 0) return false;
+        return files.count(path) && !(files[path].attributes & 6);
     }
     bool IsProgram(const std::string& path) override { return !notPrograms.count(path); }
     bool SamePath(const std::string& first, const std::string& second) override {
-        return std::equal(first.begin(), first.end(), second.begin(), second.end(),
-                          [](char a, char b) { return std::toupper(a) == std::toupper(b); });
+        const auto comparable = [](std::string path) {
+            if (path.ends_with('\\')) path.pop_back();
+            return Folded(path);
+        };
+        return comparable(first) == comparable(second);
     }
-    SystemResult<ProfileEntryState> ReadProfileEntry(const std::string& file, const std::string& section,
-                                                     const std::string& key) override {
-        if (unreadable.count(file)) return {{}, "held open"};
-        const bool fileExisted = ini.count(file) > 0;
-        const bool sectionExisted = fileExisted && ini.at(file).count(section);
-        if (!sectionExisted || !ini.at(file).at(section).count(key)) return {{fileExisted, sectionExisted, {}}, {}};
-        return {{true, true, ini.at(file).at(section).at(key)}, std::nullopt};
-    }
-    SystemError WriteProfileEntry(const std::string& file, const std::string& section, const std::string& key,
-                                  const std::string& value) override {
-        auto error = Effect("ini " + file + " [" + section + "] " + key + "=" + value, "ini " + file);
-        if (!error) ini[file][section][key] = value;
-        return error;
-    }
-    SystemError DeleteProfileEntry(const std::string& file, const std::string& section,
-                                   const std::string& key) override {
-        auto error = Effect("delete " + file + " [" + section + "]" + (key.empty() ? "" : " " + key), "delete " + file);
-        if (!error && key.empty()) ini[file].erase(section);
-        if (!error && !key.empty()) ini[file][section].erase(key);
-        return error;
-    }
-    SystemError RemoveFile(const std::string& path) override {
-        auto error = Effect("remove " + path, "remove " + path);
-        if (!error) {
-            ini.erase(path);
-            files.erase(path);
-            written.erase(path);
-        }
-        return error;
-    }
-    SystemResult<std::optional<SavedFile>> SaveFile(const std::string& path) override {
-        if (unreadable.count(path)) return {{}, "held open"};
+    Checked<FileState> ReadFile(const std::string& path) override {
+        if (unreadable.count(path)) return {{}, CallFailure{"CreateFileW", 32}};  // a sharing violation
         if (!files.count(path)) return {};
-        return {SavedFile{written[path], hidden.count(path) ? 2ul : 0ul}, std::nullopt};
+        return {{true, files[path].bytes, files[path].attributes}, std::nullopt};
     }
-    SystemError RestoreFile(const std::string& path, const SavedFile& saved) override {
-        auto error = Effect("restore " + path, "restore " + path);
-        if (!error) written[path] = saved.bytes;
-        return error;
-    }
-    SystemResult<bool> MakePlainFile(const std::string& path) override {
-        if (!hidden.count(path)) return {false, std::nullopt};
-        hidden.erase(path);
-        return {true, Effect("plain " + path, "plain")};
-    }
-    SystemError WriteNewFile(const std::string& path, std::string_view bytes) override {
-        auto error = Effect("write " + path, "write");
-        if (!error) {
-            files.insert(path);
-            written[path] = std::string(bytes);
+    CallResult RestoreFile(const std::string& path, const FileState& state) override {
+        auto failure = Effect((state.exists ? "restore " : "remove ") + path, "");
+        if (failure) return failure;
+        if (!state.exists) {
+            files.erase(path);
+        } else {
+            files[path] = {garbled.count(path) ? state.bytes + "?" : state.bytes, state.attributes};
         }
-        return error;
+        return std::nullopt;
     }
-    SystemResult<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
-                                            const std::string& directory, bool) override {
-        if (auto error = Effect("start " + commandLine + " | in " + (directory.empty() ? cwd : directory),
-                                "start " + program)) {
-            return {0, error};
+    CallResult WriteProfileEntry(const std::string& file, const std::string& section, const std::optional<std::string>& key,
+                                 const std::optional<std::string>& value) override {
+        const std::string record = !key     ? "delete " + file + " [" + section + "]"
+                                   : !value ? "delete " + file + " [" + section + "] " + *key
+                                            : "ini " + file + " [" + section + "] " + *key + "=" + *value;
+        if (auto failure = Effect(record, (value ? "ini " : "delete ") + file)) return failure;
+        files[file].bytes = EditProfile(files[file].bytes, section, key, value);
+        return std::nullopt;
+    }
+    CallResult WriteNewFile(const std::string& path, std::string_view bytes) override {
+        // Made plain first; then refused outright, or (the disk full) once the file was emptied.
+        if (files.count(path)) files[path].attributes &= ~7ul;
+        const bool half = failing.count("write half") > 0;
+        if (half) files[path] = {};
+        if (auto failure = Effect("write " + path, half ? "write half" : "write")) return failure;
+        files[path] = {std::string(bytes), 0};
+        return std::nullopt;
+    }
+    Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
+                                       const std::string& directory, bool) override {
+        if (auto failure = Effect("start " + commandLine + " | in " + (directory.empty() ? cwd : directory),
+                                  "start " + program)) {
+            return {0, failure};
         }
         exitCodes[nextProcessId] = exitCodeOf[program];
         return {nextProcessId++, std::nullopt};
     }
-    SystemResult<unsigned long> WaitForExit(unsigned long processId) override {
+    Checked<unsigned long> WaitForExit(unsigned long processId) override {
         effects.push_back("wait " + std::to_string(processId));
         return {exitCodes[processId], std::nullopt};
     }
-    SystemError ChangeDirectory(const std::string& folder) override {
-        auto error = Effect("cd " + folder, "cd " + folder);
-        if (!error) cwd = folder;
-        return error;
+    CallResult ChangeDirectory(const std::string& folder) override {
+        auto failure = Effect("cd " + folder, "cd " + folder);
+        if (!failure) cwd = folder;
+        return failure;
     }
     void ProcessPendingEvents() override { ++eventRounds; }
     void Pause(std::chrono::milliseconds duration) override { clock += duration; }
     std::chrono::steady_clock::time_point Now() override { return clock; }
 
+    static constexpr char kAnswerFile[] = "C:\\app\\yes.txt";
     // A product folder C:\app with acl.bat and service\install.exe, and KEVA's D:\pkg.
-    std::set<std::string> files = {"C:\\app\\acl.bat", "C:\\app\\service\\install.exe"};
+    std::map<std::string, File> files = {{"C:\\app\\acl.bat", {}},
+                                         {"C:\\app\\service\\install.exe", {}},
+                                         {"C:\\Windows\\win.ini", {"[windows]\r\nload=\r\n", 0}}};
     std::set<std::string> folders = {"C:\\app", "C:\\app\\service", "D:\\pkg"};
-    std::map<std::string, Sections> ini = {{"C:\\Windows\\win.ini", {{"windows", {{"load", ""}}}}}};
-    std::set<std::string> hidden;
     std::set<std::string> notPrograms;
     std::set<std::string> unreadable;
+    std::set<std::string> garbled;  // files whose restoration writes something else
     // Effects that fail: by the kind and file ("ini F", "delete F", "write",
     // "start P", ...), or by the effect's whole record.
     std::set<std::string> failing;
+    // Another program at work: told of each effect as it is tried.
+    std::function<void(FakeSetupPlatform&, const std::string& effect)> meanwhile;
     std::map<std::string, unsigned long> exitCodeOf;
     std::vector<std::string> effects;
-    std::map<std::string, std::string> written;
-    std::string answerFile = "C:\\app\\yes.txt";
     int stillHiddenFor = 0;
     int eventRounds = 0;
     std::string cwd = "E:\\started-here";
-    SystemError windowsDirectoryError;
+    CallResult windowsDirectoryFailure;
     std::chrono::steady_clock::time_point clock{};
 
 private:
-    SystemError Effect(const std::string& record, const std::string& key) {
+    CallResult Effect(const std::string& record, const std::string& key) {
+        if (meanwhile) meanwhile(*this, record);
         effects.push_back(record);
-        if (failing.count(key) || failing.count(record)) return "refused";
+        if (failing.count(key) || failing.count(record)) return CallFailure{"Fake", 5};
         return std::nullopt;
     }
     std::map<unsigned long, unsigned long> exitCodes;

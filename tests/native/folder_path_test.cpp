@@ -22,6 +22,8 @@ TEST(FolderPath, RemovesExactlyOneTrailingBackslash) {
 TEST(FolderPath, TrailingBackslashIsAddedOnlyWhenMissing) {
     EXPECT_EQ(EnsureTrailingBackslash("C:\\"), "C:\\");
     EXPECT_EQ(EnsureTrailingBackslash("C:\\Program Files"), "C:\\Program Files\\");
+    EXPECT_EQ(EnsureTrailingBackslash("\\\\server\\share"), "\\\\server\\share\\");
+    EXPECT_EQ(EnsureTrailingBackslash(""), "") << "the folder dialog chose nothing usable";
 }
 
 TEST(FolderPath, FolderOfFileKeepsTheBackslashOfADriveRoot) {

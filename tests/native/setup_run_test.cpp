@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/failure_text.h"
 #include "fake_setup_platform.h"
+#include "setup/post_setup.h"
 
 namespace selvane {
 namespace {
@@ -29,6 +31,10 @@ public:
     void ProgramEnded(const std::string& program, unsigned long exitCode) override {
         lines.push_back("ended " + program + " " + std::to_string(exitCode));
     }
+    void ChangedMeanwhile(const std::string& file) override { lines.push_back("changed meanwhile " + file); }
+    void RestorationMade(const Restoration& restoration, const Effect& effect) override {
+        lines.push_back(State(effect) + " put back " + restoration.file);
+    }
     std::vector<std::string> lines;
 
 private:
@@ -37,6 +43,9 @@ private:
     }
 };
 
+constexpr char kOrna[] = "D:\\pkg\\orna_remote.ini";
+constexpr char kWinIni[] = "C:\\Windows\\win.ini";
+constexpr char kAnswer[] = "C:\\app\\yes.txt";
 constexpr char kBatchCommand[] = "\"C:\\Windows\\system32\\cmd.exe\" /d /s /c \"\"C:\\app\\acl.bat\"\"";
 constexpr char kInstallerCommand[] = "\"C:\\app\\service\\install.exe\"";
 
@@ -50,28 +59,32 @@ SetupRequest Request(const std::string& box = "D:\\pkg\\", bool wait = false, bo
     return request;
 }
 
-std::vector<std::string> SettingsEffects(const std::string& box) {
-    std::vector<std::string> effects;
-    for (const auto& w : SettingsWrites(box, "C:\\app", "C:\\Windows")) {
-        effects.push_back("ini " + w.file + " [" + w.section + "] " + w.key + "=" + w.value);
-    }
-    return effects;
-}
-
 TEST(SetupRun, WritesTheSettingsThenStartsBothProgramsInOrder) {
     FakeSetupPlatform platform;
     Recorder recorder;
-    EXPECT_FALSE(RunSetup(platform, Request(), recorder));
-    auto expected = SettingsEffects("D:\\pkg\\");
-    expected.insert(expected.end(), {
+    EXPECT_FALSE(RunSetup(platform, Request(), recorder).failure);
+    const std::vector<std::string> expected = {
+        "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=C:\\app",
+        "ini D:\\pkg\\orna_remote.ini [FILE] DB=C:\\app",
+        "ini D:\\pkg\\orna_remote.ini [FILE] BACKUP=C:\\app\\BACKUP",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] DNS_SERVICE=0",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] WEB_SERVICE=0",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] POP3_SERVICE=0",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] SMTP_SERVICE=0",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] FTP_SERVICE=0",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] OS=0",
+        "ini D:\\pkg\\orna_remote.ini [SERVICE] OPTIMIZE=0",
+        "ini C:\\Windows\\win.ini [ORNA] BASIC=C:\\app",
+        "ini C:\\Windows\\win.ini [ORNA] CGI=D:\\pkg",
         "write C:\\app\\yes.txt",
         std::string("start ") + kBatchCommand + " | in E:\\started-here",
         "cd C:\\app\\service",
         std::string("start ") + kInstallerCommand + " | in C:\\app\\service",
         "cd C:\\app",
-    });
+    };
     EXPECT_EQ(platform.effects, expected);
-    EXPECT_EQ(platform.written["C:\\app\\yes.txt"], "y\r\n");
+    EXPECT_EQ(platform.files[kAnswer].bytes, "y\r\n");
+    EXPECT_EQ(platform.files[kWinIni].bytes, "[windows]\r\nload=\r\n[ORNA]\r\nBASIC=C:\\app\r\nCGI=D:\\pkg\r\n");
     EXPECT_EQ(recorder.lines.size(), 15u);
 }
 
@@ -87,63 +100,59 @@ TEST(SetupRun, EveryCheckFailsBeforeAnythingIsChanged) {
     };
     const auto none = [](FakeSetupPlatform&) {};
     const std::string tooLong = "D:\\" + std::string(241, 'k');  // its settings file: 260 characters
+    const std::string longApp = "C:\\" + std::string(256, 'a');  // 259 characters, past the 258 of a folder made current
     const Case cases[] = {
         {"an empty box", none, "", "C:\\app", SetupStep::ReadFolderBox, FailureReason::Empty, ""},
         {"no acl.bat", [](auto& p) { p.files.erase("C:\\app\\acl.bat"); }, "D:\\pkg", "C:\\app",
-         SetupStep::CheckBatchFile, FailureReason::Missing, "C:\\app\\acl.bat"},
+         SetupStep::CheckBatchFile, FailureReason::System, "C:\\app\\acl.bat"},
         {"a folder for acl.bat", [](auto& p) { p.files.erase("C:\\app\\acl.bat"); p.folders.insert("C:\\app\\acl.bat"); },
          "D:\\pkg", "C:\\app", SetupStep::CheckBatchFile, FailureReason::IsFolder, "C:\\app\\acl.bat"},
         {"no service folder", [](auto& p) { p.folders.erase("C:\\app\\service"); }, "D:\\pkg", "C:\\app",
-         SetupStep::CheckServiceFolder, FailureReason::Missing, "C:\\app\\service"},
-        {"a file for the service folder", [](auto& p) { p.folders.erase("C:\\app\\service"); p.files.insert("C:\\app\\service"); },
+         SetupStep::CheckServiceFolder, FailureReason::System, "C:\\app\\service"},
+        {"a file for the service folder", [](auto& p) { p.folders.erase("C:\\app\\service"); p.files["C:\\app\\service"]; },
          "D:\\pkg", "C:\\app", SetupStep::CheckServiceFolder, FailureReason::NotFolder, "C:\\app\\service"},
         {"no installer", [](auto& p) { p.files.erase("C:\\app\\service\\install.exe"); }, "D:\\pkg", "C:\\app",
-         SetupStep::CheckInstaller, FailureReason::Missing, "C:\\app\\service\\install.exe"},
+         SetupStep::CheckInstaller, FailureReason::System, "C:\\app\\service\\install.exe"},
         {"'%' in the application folder", none, "D:\\pkg", "C:\\100%", SetupStep::CheckBatchFile,
          FailureReason::UnsafeCharacter, "C:\\100%\\acl.bat"},
-        {"a character the code page lacks", none, "D:\\caf\xC3\xA9", "C:\\app", SetupStep::CheckText,
+        {"a folder the code page lacks", none, "D:\\caf\xC3\xA9", "C:\\app", SetupStep::CheckChosenFolder,
          FailureReason::NotInCodePage, "D:\\caf\xC3\xA9\\orna_remote.ini"},
-        {"a settings file path too long", none, tooLong, "C:\\app", SetupStep::CheckPathLength, FailureReason::TooLong,
+        {"a settings file path too long", none, tooLong, "C:\\app", SetupStep::CheckChosenFolder, FailureReason::TooLong,
          tooLong + "\\orna_remote.ini"},
+        {"a program folder the code page lacks", none, "D:\\pkg", "C:\\caf\xC3\xA9", SetupStep::CheckProductFolder,
+         FailureReason::NotInCodePage, "C:\\caf\xC3\xA9"},
+        {"a program folder too long", none, "D:\\pkg", longApp, SetupStep::CheckProductFolder, FailureReason::TooLong,
+         longApp},
         {"an installer Windows cannot start", [](auto& p) { p.notPrograms.insert("C:\\app\\service\\install.exe"); },
          "D:\\pkg", "C:\\app", SetupStep::CheckInstaller, FailureReason::NotAProgram, "C:\\app\\service\\install.exe"},
-        {"a folder for the answer file", [](auto& p) { p.folders.insert("C:\\app\\yes.txt"); }, "D:\\pkg", "C:\\app",
-         SetupStep::CheckAnswerFile, FailureReason::IsFolder, "C:\\app\\yes.txt"},
-        {"a win.ini that cannot be read", [](auto& p) { p.unreadable.insert("C:\\Windows\\win.ini"); }, "D:\\pkg",
-         "C:\\app", SetupStep::ReadSettings, FailureReason::System, "C:\\Windows\\win.ini"},
-        {"an answer file that cannot be read", [](auto& p) { p.unreadable.insert("C:\\app\\yes.txt"); }, "D:\\pkg",
-         "C:\\app", SetupStep::ReadSettings, FailureReason::System, "C:\\app\\yes.txt"},
+        {"a folder for orna_remote.ini", [](auto& p) { p.folders.insert(kOrna); }, "D:\\pkg", "C:\\app",
+         SetupStep::ReadSettingsFile, FailureReason::IsFolder, kOrna},
+        {"a folder for the answer file", [](auto& p) { p.folders.insert(kAnswer); }, "D:\\pkg", "C:\\app",
+         SetupStep::ReadAnswerFile, FailureReason::IsFolder, kAnswer},
+        {"an orna_remote.ini that cannot be read", [](auto& p) { p.files[kOrna]; p.unreadable.insert(kOrna); }, "D:\\pkg",
+         "C:\\app", SetupStep::ReadSettingsFile, FailureReason::System, kOrna},
+        {"a win.ini that cannot be read", [](auto& p) { p.unreadable.insert(kWinIni); }, "D:\\pkg", "C:\\app",
+         SetupStep::ReadProfileFile, FailureReason::System, kWinIni},
+        {"an answer file that cannot be read", [](auto& p) { p.unreadable.insert(kAnswer); }, "D:\\pkg", "C:\\app",
+         SetupStep::ReadAnswerFile, FailureReason::System, kAnswer},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
         c.arrange(platform);
+        const auto filesBefore = platform.files;
         Recorder recorder;
         // In a run and in a what-if run alike.
         for (const bool whatIf : {false, true}) {
-            const auto failure = RunSetup(platform, Request(c.box, false, whatIf, c.appFolder), recorder);
+            const auto failure = RunSetup(platform, Request(c.box, false, whatIf, c.appFolder), recorder).failure;
             ASSERT_TRUE(failure) << c.what;
             EXPECT_EQ(failure->step, c.step) << c.what;
             EXPECT_EQ(failure->reason, c.reason) << c.what;
             EXPECT_EQ(failure->subject, c.subject) << c.what;
-            EXPECT_EQ(failure->state, ServerState::Unchanged) << c.what;
+            EXPECT_EQ(failure->left, LeftBehind::Nothing) << c.what;
             EXPECT_TRUE(platform.effects.empty()) << c.what;
             EXPECT_TRUE(recorder.lines.empty()) << c.what;
         }
-    }
-}
-
-TEST(SetupRun, TheLogIsNoneOfTheRunsFiles) {
-    for (const char* log : {"c:\\windows\\WIN.INI", "D:\\pkg\\orna_remote.ini", "C:\\app\\acl.bat", "C:\\app\\yes.txt",
-                            "C:\\app\\service\\install.exe", "C:\\app\\ORNA.mdb", "C:\\app\\selvane-init.exe"}) {
-        FakeSetupPlatform platform;
-        Recorder recorder;
-        SetupRequest request = Request();
-        request.logFile = log;
-        request.programFile = "C:\\app\\selvane-init.exe";
-        const auto failure = RunSetup(platform, request, recorder);
-        ASSERT_TRUE(failure) << log;
-        EXPECT_EQ(failure->reason, FailureReason::IsRunFile) << log;
-        EXPECT_TRUE(platform.effects.empty()) << log;
+        EXPECT_EQ(platform.files.size(), filesBefore.size()) << c.what;
     }
 }
 
@@ -154,28 +163,25 @@ TEST(SetupRun, PathLengthLimitCountsCharactersNotBytes) {
     for (const std::string& box : {longest, japanese}) {
         FakeSetupPlatform platform;
         Recorder recorder;
-        EXPECT_FALSE(RunSetup(platform, Request(box), recorder)) << box.size() << " bytes";
+        EXPECT_FALSE(RunSetup(platform, Request(box), recorder).failure) << box.size() << " bytes";
     }
     FakeSetupPlatform platform;
     Recorder recorder;
-    const auto failure = RunSetup(platform, Request(longest + "k"), recorder);
+    const auto failure = RunSetup(platform, Request(longest + "k"), recorder).failure;
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->length, 260u);
+    EXPECT_EQ(failure->number, 260u);
     EXPECT_EQ(failure->limit, 259u);
 }
 
 TEST(SetupRun, HiddenFilesAreThere) {
     // acl.bat may be hidden: Windows starts it all the same.
     FakeSetupPlatform platform;
-    platform.hidden.insert("C:\\app\\acl.bat");
-    // An answer file an earlier run left hidden is made plain, then replaced.
-    platform.files.insert("C:\\app\\yes.txt");
-    platform.hidden.insert("C:\\app\\yes.txt");
+    platform.files["C:\\app\\acl.bat"].attributes = 2;
+    // An answer file an earlier run left hidden is replaced by a plain one.
+    platform.files[kAnswer] = {"n\r\n", 2};
     Recorder recorder;
-    EXPECT_FALSE(RunSetup(platform, Request(), recorder));
-    const auto plain = std::find(platform.effects.begin(), platform.effects.end(), "plain C:\\app\\yes.txt");
-    ASSERT_NE(plain, platform.effects.end());
-    EXPECT_EQ(*(plain + 1), "write C:\\app\\yes.txt");
+    EXPECT_FALSE(RunSetup(platform, Request(), recorder).failure);
+    EXPECT_EQ(platform.files[kAnswer].bytes, "y\r\n");
     EXPECT_EQ(platform.eventRounds, 0) << "the answer file was seen at once";
 }
 
@@ -183,13 +189,13 @@ TEST(SetupRun, WaitForTheAnswerFileProcessesEventsThenGivesUp) {
     FakeSetupPlatform seenLate;
     seenLate.stillHiddenFor = 4;
     Recorder recorder;
-    EXPECT_FALSE(RunSetup(seenLate, Request(), recorder));
+    EXPECT_FALSE(RunSetup(seenLate, Request(), recorder).failure);
     EXPECT_EQ(seenLate.eventRounds, 3);
     EXPECT_EQ(seenLate.clock.time_since_epoch(), 3 * kAnswerFilePoll);
 
     FakeSetupPlatform neverSeen;
     neverSeen.stillHiddenFor = 1'000'000;
-    const auto failure = RunSetup(neverSeen, Request(), recorder);
+    const auto failure = RunSetup(neverSeen, Request(), recorder).failure;
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->step, SetupStep::FindAnswerFile);
     EXPECT_GE(neverSeen.clock.time_since_epoch(), kAnswerFileWait);
@@ -199,11 +205,14 @@ TEST(SetupRun, WaitForTheAnswerFileProcessesEventsThenGivesUp) {
         << "nothing was started";
 }
 
-// Before acl.bat has started, what a run changed is put back, last change
-// first; the files hold what they held before.
-TEST(SetupRun, PutsBackWhatItChangedWhateverStoodThereBefore) {
-    const std::string orna = "D:\\pkg\\orna_remote.ini";
-    const std::string win = "C:\\Windows\\win.ini";
+// Settings files as administrators and other programs leave them: quoted,
+// blank-padded, a key without '=', a comment, LF line ends, no last line end.
+const std::string kHandEditedOrna = "; set by hand\n[FILE]\nLOGIN = \"C:\\old path\"  \nDB\n[MINE]\nX=y";
+const std::string kWinIniWithOrna = "[windows]\r\nload=\r\n\r\n[ORNA]\r\nBASIC=  C:\\before\r\nOWN=1\r\n\r\n[mail]\r\nx=1\r\n";
+
+// Before acl.bat has started, every file the run changed gets its bytes
+// back, last change first; a file the run created is deleted.
+TEST(SetupRun, PutsBackEveryFileByteForByte) {
     struct Case {
         const char* what;
         std::function<void(FakeSetupPlatform&)> arrange;
@@ -212,65 +221,133 @@ TEST(SetupRun, PutsBackWhatItChangedWhateverStoodThereBefore) {
     const Case cases[] = {
         {"nothing there before; the answer file never seen",
          [](FakeSetupPlatform& p) { p.stillHiddenFor = 1'000'000; },
-         {"remove C:\\app\\yes.txt", "delete " + win + " [ORNA]", "remove " + orna}},
-        {"a key with a value, one empty, one missing, a missing section, a replaced answer file; acl.bat refused",
-         [&](FakeSetupPlatform& p) {
-             p.ini[orna] = {{"FILE", {{"LOGIN", "old"}, {"DB", ""}}}, {"OWN", {{"X", "1"}}}};
-             p.ini[win]["ORNA"] = {{"BASIC", "C:\\before"}};
-             p.files.insert("C:\\app\\yes.txt");
-             p.written["C:\\app\\yes.txt"] = "n\r\n";
+         {"remove C:\\app\\yes.txt", "restore C:\\Windows\\win.ini", "remove D:\\pkg\\orna_remote.ini"}},
+        {"hand-edited files and a hidden answer file; acl.bat refused",
+         [](FakeSetupPlatform& p) {
+             p.files[kOrna] = {kHandEditedOrna, 0};
+             p.files[kWinIni] = {kWinIniWithOrna, 0};
+             p.files[kAnswer] = {"n\r\n", 2};
              p.failing.insert("start C:\\Windows\\system32\\cmd.exe");
          },
-         {"restore C:\\app\\yes.txt", "delete " + win + " [ORNA] CGI", "ini " + win + " [ORNA] BASIC=C:\\before",
-          "delete " + orna + " [SERVICE]", "delete " + orna + " [FILE] BACKUP", "ini " + orna + " [FILE] DB=",
-          "ini " + orna + " [FILE] LOGIN=old"}},
+         {"restore C:\\app\\yes.txt", "restore C:\\Windows\\win.ini", "restore D:\\pkg\\orna_remote.ini"}},
+        {"win.ini refused: orna_remote.ini alone",
+         [](FakeSetupPlatform& p) {
+             p.files[kOrna] = {kHandEditedOrna, 0};
+             p.failing.insert("ini C:\\Windows\\win.ini");
+         },
+         {"restore D:\\pkg\\orna_remote.ini"}},
+        {"the answer file emptied, then its write refused",
+         [](FakeSetupPlatform& p) {
+             p.files[kAnswer] = {"an older answer\r\n", 1};
+             p.failing.insert("write half");
+         },
+         {"restore C:\\app\\yes.txt", "restore C:\\Windows\\win.ini", "remove D:\\pkg\\orna_remote.ini"}},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
         c.arrange(platform);
-        const auto iniBefore = platform.ini;
-        const auto writtenBefore = platform.written;
+        const auto filesBefore = platform.files;
         Recorder recorder;
-        const auto failure = RunSetup(platform, Request(), recorder);
+        const auto failure = RunSetup(platform, Request(), recorder).failure;
         ASSERT_TRUE(failure) << c.what;
-        EXPECT_EQ(failure->state, ServerState::PutBack) << c.what;
+        EXPECT_EQ(failure->left, LeftBehind::PutBack) << c.what;
         EXPECT_EQ(std::vector<std::string>(platform.effects.end() - static_cast<long>(c.putBack.size()),
                                            platform.effects.end()),
                   c.putBack)
             << c.what;
-        EXPECT_EQ(platform.ini, iniBefore) << c.what;
-        EXPECT_EQ(platform.written, writtenBefore) << c.what;
+        for (const auto& [path, file] : filesBefore) {
+            EXPECT_EQ(platform.files[path].bytes, file.bytes) << c.what << ": " << path;
+            EXPECT_EQ(platform.files[path].attributes, file.attributes) << c.what << ": " << path;
+        }
+        EXPECT_EQ(platform.files.size(), filesBefore.size()) << c.what;
     }
 }
 
-TEST(SetupRun, WhatCouldNotBePutBackIsNamedWithItsValueBefore) {
+TEST(SetupRun, WhatTheLogSaysWasReplacedIsTheLineAsItStood) {
     FakeSetupPlatform platform;
-    platform.ini["D:\\pkg\\orna_remote.ini"] = {{"FILE", {{"LOGIN", "old"}}}};
-    platform.failing = {"write", "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=old", "delete C:\\Windows\\win.ini"};
+    platform.files[kOrna] = {kHandEditedOrna, 0};
     Recorder recorder;
-    const auto failure = RunSetup(platform, Request(), recorder);
+    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", false, true), recorder).failure);
+    EXPECT_EQ(recorder.lines[0], "planned LOGIN was LOGIN = \"C:\\old path\"  ");
+    EXPECT_EQ(recorder.lines[1], "planned DB was DB");
+    EXPECT_EQ(recorder.lines[2], "planned BACKUP");
+}
+
+// Another program wrote to orna_remote.ini during the run: its change stays,
+// and only the run's own entries are put back.
+TEST(SetupRun, AFileChangedMeanwhileIsPutBackEntryByEntry) {
+    FakeSetupPlatform platform;
+    platform.files[kOrna] = {"[FILE]\r\nLOGIN=old\r\n", 0};
+    platform.failing.insert("ini C:\\Windows\\win.ini");
+    platform.meanwhile = [](FakeSetupPlatform& p, const std::string& effect) {
+        if (effect.ends_with("BASIC=C:\\app")) p.files[kOrna].bytes += "[THEIRS]\r\nX=1\r\n";
+    };
+    Recorder recorder;
+    const auto failure = RunSetup(platform, Request(), recorder).failure;
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->step, SetupStep::WriteAnswerFile);
-    EXPECT_EQ(failure->state, ServerState::PartlyPutBack);
-    ASSERT_EQ(failure->leftChanged.size(), 2u);
-    EXPECT_EQ(failure->leftChanged[0].restoration.kind, RestorationKind::DeleteSection);
-    EXPECT_EQ(failure->leftChanged[0].restoration.section, "ORNA");
-    EXPECT_EQ(failure->leftChanged[1].restoration.kind, RestorationKind::RestoreValue);
-    EXPECT_EQ(failure->leftChanged[1].restoration.value, "old");
-    EXPECT_EQ(failure->leftChanged[1].reason, "refused");
+    EXPECT_EQ(failure->left, LeftBehind::PutBack);
+    EXPECT_EQ(platform.files[kOrna].bytes, "[FILE]\r\nLOGIN=old\r\n[THEIRS]\r\nX=1\r\n");
+    const std::vector<std::string> putBack = {
+        "delete D:\\pkg\\orna_remote.ini [SERVICE]", "delete D:\\pkg\\orna_remote.ini [FILE] BACKUP",
+        "delete D:\\pkg\\orna_remote.ini [FILE] DB", "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=old"};
+    EXPECT_EQ(std::vector<std::string>(platform.effects.end() - 4, platform.effects.end()), putBack);
+    EXPECT_NE(std::find(recorder.lines.begin(), recorder.lines.end(), "changed meanwhile D:\\pkg\\orna_remote.ini"),
+              recorder.lines.end());
+}
+
+// "Put back" is said only of what reads back as it was.
+TEST(SetupRun, WhatCouldNotBePutBackIsNamedWithWhatItHeld) {
+    FakeSetupPlatform refused;
+    refused.files[kOrna] = {kHandEditedOrna, 0};
+    refused.failing = {"write", "restore D:\\pkg\\orna_remote.ini"};
+    FakeSetupPlatform readBackDiffers;
+    readBackDiffers.files[kOrna] = {kHandEditedOrna, 0};
+    readBackDiffers.failing = {"write"};
+    readBackDiffers.garbled = {kOrna};
+    FakeSetupPlatform entryRefused;
+    entryRefused.files[kOrna] = {"[FILE]\r\nLOGIN=old\r\n", 0};
+    entryRefused.failing = {"write", "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=old"};
+    entryRefused.meanwhile = [](FakeSetupPlatform& p, const std::string& effect) {
+        if (effect == "write C:\\app\\yes.txt") p.files[kOrna].bytes += "[THEIRS]\r\n";
+    };
+    // The profile functions write "LOGIN= old" back: not the line as it stood.
+    FakeSetupPlatform lineDiffers;
+    lineDiffers.files[kOrna] = {"[FILE]\r\nLOGIN = old\r\n", 0};
+    lineDiffers.failing = {"write"};
+    lineDiffers.meanwhile = entryRefused.meanwhile;
+    for (auto* platform : {&refused, &readBackDiffers, &entryRefused, &lineDiffers}) {
+        Recorder recorder;
+        const auto failure = RunSetup(*platform, Request(), recorder).failure;
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->step, SetupStep::WriteAnswerFile);
+        EXPECT_EQ(failure->left, LeftBehind::PartlyPutBack);
+        ASSERT_EQ(failure->leftChanged.size(), 1u);
+        const LeftChange& left = failure->leftChanged[0];
+        EXPECT_EQ(left.restoration.file, kOrna);
+        if (platform == &entryRefused || platform == &lineDiffers) {
+            EXPECT_EQ(left.restoration.kind, RestorationKind::RestoreLine);
+            EXPECT_EQ(left.restoration.before, platform == &lineDiffers ? "LOGIN = old" : "LOGIN=old");
+        } else {
+            EXPECT_EQ(left.restoration.kind, RestorationKind::RestoreFile);
+            EXPECT_EQ(left.restoration.before, kHandEditedOrna);
+        }
+        EXPECT_EQ(left.failure.has_value(), platform == &refused || platform == &entryRefused);
+    }
 }
 
 TEST(SetupRun, OnceAclBatHasStartedNothingIsPutBack) {
     FakeSetupPlatform platform;
     platform.failing.insert("cd C:\\app\\service");
     Recorder recorder;
-    const auto failure = RunSetup(platform, Request(), recorder);
+    const auto failure = RunSetup(platform, Request(), recorder).failure;
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->state, ServerState::SettingsKept);
+    EXPECT_EQ(failure->left, LeftBehind::SettingsKept);
     EXPECT_EQ(platform.effects.back(), "cd C:\\app\\service");
-    EXPECT_EQ(platform.ini["D:\\pkg\\orna_remote.ini"]["FILE"]["LOGIN"], "C:\\app");
+    EXPECT_TRUE(platform.files.count(kOrna));
 }
 
+// Each effect that fails stops the run at its step; the table of steps says
+// the same of each step as the run does: whether acl.bat had started.
 TEST(SetupRun, AFailedEffectStopsTheRunThere) {
     struct Case {
         std::string failing;
@@ -279,29 +356,32 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
         std::string lastEffect;
     };
     const Case cases[] = {
-        {"ini C:\\Windows\\win.ini", SetupStep::WriteSettings, "C:\\Windows\\win.ini",
-         "ini C:\\Windows\\win.ini [ORNA] BASIC=C:\\app"},
-        {"write", SetupStep::WriteAnswerFile, "C:\\app\\yes.txt", "write C:\\app\\yes.txt"},
+        {"ini D:\\pkg\\orna_remote.ini", SetupStep::WriteSettingsFile, kOrna, "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=C:\\app"},
+        {"ini C:\\Windows\\win.ini", SetupStep::WriteProfileFile, kWinIni, "ini C:\\Windows\\win.ini [ORNA] BASIC=C:\\app"},
+        {"write", SetupStep::WriteAnswerFile, kAnswer, "write C:\\app\\yes.txt"},
         {"start C:\\Windows\\system32\\cmd.exe", SetupStep::StartBatchFile, "C:\\app\\acl.bat",
          std::string("start ") + kBatchCommand + " | in E:\\started-here"},
         {"cd C:\\app\\service", SetupStep::EnterServiceFolder, "C:\\app\\service", "cd C:\\app\\service"},
         {"start C:\\app\\service\\install.exe", SetupStep::StartInstaller, "C:\\app\\service\\install.exe",
          std::string("start ") + kInstallerCommand + " | in C:\\app\\service"},
+        {"cd C:\\app", SetupStep::ReturnToAppFolder, "C:\\app", "cd C:\\app"},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
         platform.failing.insert(c.failing);
         Recorder recorder;
-        const auto failure = RunSetup(platform, Request(), recorder);
+        const auto failure = RunSetup(platform, Request(), recorder).failure;
         ASSERT_TRUE(failure) << c.failing;
         EXPECT_EQ(failure->step, c.step) << c.failing;
         EXPECT_EQ(failure->subject, c.subject) << c.failing;
-        EXPECT_EQ(failure->systemText, "refused") << c.failing;
+        EXPECT_EQ(failure->call.code, 5u) << c.failing;
+        EXPECT_EQ(failure->left == LeftBehind::SettingsKept, StepRowOf(c.step).stage != RunStage::BeforeBatchFile)
+            << c.failing;
         // Only putting back follows the failed effect.
         const auto failed = std::find(platform.effects.begin(), platform.effects.end(), c.lastEffect);
         ASSERT_NE(failed, platform.effects.end()) << c.failing;
         EXPECT_TRUE(std::none_of(failed + 1, platform.effects.end(), [](const std::string& e) {
-            return e.starts_with("start ") || e.starts_with("cd ") || e.starts_with("write ");
+            return e.starts_with("start ") || e.starts_with("cd ") || e.starts_with("write ") || e.starts_with("ini ");
         })) << c.failing;
     }
 }
@@ -309,43 +389,49 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
 TEST(SetupRun, WhatIfChecksEverythingAndChangesNothing) {
     FakeSetupPlatform platform;
     Recorder recorder;
-    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", false, true), recorder));
+    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", false, true), recorder).failure);
     EXPECT_TRUE(platform.effects.empty());
     ASSERT_EQ(recorder.lines.size(), 15u);
     EXPECT_EQ(recorder.lines[0], "planned LOGIN");
     EXPECT_EQ(recorder.lines[12], "planned answer");
     EXPECT_EQ(recorder.lines[13], std::string("planned start ") + kBatchCommand);
     EXPECT_EQ(recorder.lines[14], std::string("planned start ") + kInstallerCommand);
-
-    platform.files.erase("C:\\app\\service\\install.exe");
-    const auto failure = RunSetup(platform, Request("D:\\pkg", false, true), recorder);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->step, SetupStep::CheckInstaller);
 }
 
-TEST(SetupRun, WaitingCollectsExitCodesAndANonZeroOneFails) {
-    FakeSetupPlatform platform;
-    Recorder recorder;
-    EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", true, false), recorder));
-    EXPECT_EQ(platform.effects[14], "wait 100");
-    EXPECT_EQ(platform.effects.back(), "wait 101");
-    EXPECT_EQ(recorder.lines.back(), "ended C:\\app\\service\\install.exe 0");
-
-    FakeSetupPlatform failingBatch;
-    failingBatch.exitCodeOf["C:\\Windows\\system32\\cmd.exe"] = 2;
-    auto failure = RunSetup(failingBatch, Request("D:\\pkg", true, false), recorder);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->step, SetupStep::RunBatchFile);
-    EXPECT_EQ(failure->exitCode, 2u);
-    EXPECT_EQ(failingBatch.effects.back(), "wait 100") << "the installer was not started";
-
-    FakeSetupPlatform failingInstaller;
-    failingInstaller.exitCodeOf["C:\\app\\service\\install.exe"] = 3;
-    failure = RunSetup(failingInstaller, Request("D:\\pkg", true, false), recorder);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->step, SetupStep::RunInstaller);
-    EXPECT_EQ(failure->reason, FailureReason::ExitCode);
-    EXPECT_EQ(failure->exitCode, 3u);
+// With /WAIT: 0 is done; an installer's 3010 or 1641 is done with a restart;
+// any other code, and any but 0 from acl.bat, fails the run where it ended.
+TEST(SetupRun, WaitingCollectsExitCodes) {
+    struct Case {
+        const char* program;
+        unsigned long exitCode;
+        std::optional<SetupStep> failedAt;
+        Restart restart;
+    };
+    const Case cases[] = {
+        {"C:\\app\\service\\install.exe", 0, std::nullopt, Restart::None},
+        {"C:\\app\\service\\install.exe", 3010, std::nullopt, Restart::Required},
+        {"C:\\app\\service\\install.exe", 1641, std::nullopt, Restart::Started},
+        {"C:\\app\\service\\install.exe", 5, SetupStep::RunInstaller, Restart::None},
+        {"C:\\Windows\\system32\\cmd.exe", 2, SetupStep::RunBatchFile, Restart::None},
+        {"C:\\Windows\\system32\\cmd.exe", 3010, SetupStep::RunBatchFile, Restart::None},
+    };
+    for (const auto& c : cases) {
+        FakeSetupPlatform platform;
+        platform.exitCodeOf[c.program] = c.exitCode;
+        Recorder recorder;
+        const SetupOutcome outcome = RunSetup(platform, Request("D:\\pkg", true, false), recorder);
+        EXPECT_EQ(outcome.restart, c.restart) << c.program << " " << c.exitCode;
+        ASSERT_EQ(outcome.failure.has_value(), c.failedAt.has_value()) << c.program << " " << c.exitCode;
+        EXPECT_EQ(platform.effects[14], "wait 100");
+        if (!outcome.failure) {
+            EXPECT_EQ(platform.effects.back(), "wait 101");
+            continue;
+        }
+        EXPECT_EQ(outcome.failure->step, *c.failedAt);
+        EXPECT_EQ(outcome.failure->reason, FailureReason::ExitCode);
+        EXPECT_EQ(outcome.failure->number, c.exitCode);
+        EXPECT_EQ(outcome.failure->left, LeftBehind::SettingsKept);
+    }
 }
 
 }  // namespace

@@ -80,5 +80,17 @@ TEST(Switches, DirMustBeAnAbsolutePath) {
     }
 }
 
+// A log is never written into a file the run writes or starts, whatever
+// folder it names and however its name is spelt.
+TEST(Switches, ALogBearingTheNameOfARunFileIsRefused) {
+    for (const char* log : {"D:\\pkg\\orna_remote.ini", "C:\\Windows\\WIN.INI", "E:\\elsewhere\\yes.txt",
+                            "acl.bat", "C:\\app\\service\\Install.exe", "C:/app/orna.MDB", "D:\\setup\\Selvane-Init.exe"}) {
+        EXPECT_TRUE(NamesARunFile(log, "C:\\app\\selvane-init.exe")) << log;
+    }
+    for (const char* log : {"C:\\Logs\\selvane.log", "D:\\pkg\\orna_remote.ini.log", "C:\\win.ini\\setup.log"}) {
+        EXPECT_FALSE(NamesARunFile(log, "C:\\app\\selvane-init.exe")) << log;
+    }
+}
+
 }  // namespace
 }  // namespace selvane

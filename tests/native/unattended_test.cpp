@@ -1,4 +1,4 @@
-// The unattended run's exit codes and log, on a fake system.
+// The unattended run's exit codes, log and event, on a fake system.
 #include "app/unattended.h"
 
 #include <gtest/gtest.h>
@@ -14,21 +14,18 @@ namespace {
 
 using testing::FakeSetupPlatform;
 
-class FakeHost : public UnattendedHost {
-public:
-    bool AnotherInstanceRunning() override { return another; }
-    ServerTypeReading ReadServerType() override { return reading; }
+struct FakeHost {
     bool another = false;
     ServerTypeReading reading{2, {}};
 };
 
 class Unattended : public ::testing::Test {
 public:  // the cases below arrange it through lambdas
-    int Run(Switches switches) {
+    UnattendedResult Run(Switches switches) {
         AppLog log(std::make_unique<testing::TextSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012);
         SetupRequest base;
         base.appFolder = "C:\\app";
-        return RunUnattended(switches, base, host, platform, log).exitCode;
+        return RunUnattended(switches, base, host.another, host.reading, platform, log);
     }
     static Switches Silent(const std::string& dir) {
         Switches switches;
@@ -43,27 +40,37 @@ public:  // the cases below arrange it through lambdas
     std::string logText;
 };
 
-TEST_F(Unattended, EachRefusalHasItsExitCodeAndChangesNothing) {
+TEST_F(Unattended, EachOutcomeHasItsExitCodeItsLineAndItsEvent) {
     struct Case {
         const char* what;
         std::function<void(Unattended&)> arrange;
         std::string dir;
         int exitCode;
         std::string logged;
+        EventKind event;
     };
     const auto none = [](Unattended&) {};
+    const auto installerEnds = [](unsigned long code) {
+        return [code](Unattended& t) { t.platform.exitCodeOf["C:\\app\\service\\install.exe"] = code; };
+    };
     const Case cases[] = {
-        {"another instance", [](Unattended& t) { t.host.another = true; }, "D:\\pkg", exit_codes::kAnotherInstance,
-         "ERROR このプログラムは既に実行中です。"},
-        {"a type-1 server", [](Unattended& t) { t.host.reading = {1, {}}; }, "D:\\pkg", exit_codes::kServerRefused,
-         "ERROR このソフトウェアは既設サーバのみに対応しています。"},
-        {"a relative /DIR", none, "pkg", exit_codes::kInvalidCommandLine, "絶対パス"},
-        {"a missing /DIR", none, "D:\\nowhere", exit_codes::kInvalidCommandLine, "D:\\nowhere (理由: not found)"},
-        {"a file as /DIR", [](Unattended& t) { t.platform.files.insert("D:\\file"); }, "D:\\file",
-         exit_codes::kInvalidCommandLine, "フォルダではありません"},
-        {"a /DIR the code page lacks", none, "D:\\caf\xC3\xA9", exit_codes::kInvalidCommandLine, "文字コード"},
-        {"no acl.bat", [](Unattended& t) { t.platform.files.erase("C:\\app\\acl.bat"); }, "D:\\pkg",
-         exit_codes::kRunFailed, "C:\\app\\acl.bat"},
+        {"a complete run", none, "D:\\pkg", 0, "INFO 初期設定が完了しました。\r\n", EventKind::Completed},
+        {"another instance", [](Unattended& t) { t.host.another = true; }, "D:\\pkg", 1618,
+         "ERROR このプログラムは既に実行中です。", EventKind::Refused},
+        {"a type-1 server", [](Unattended& t) { t.host.reading = {1, {}}; }, "D:\\pkg", 1633,
+         "ERROR このソフトウェアは既設サーバのみに対応しています。", EventKind::Failed},
+        {"a relative /DIR", none, "pkg", 1639, "絶対パス", EventKind::Refused},
+        {"a missing /DIR", none, "D:\\nowhere", 1639, "D:\\nowhere (理由: (2))", EventKind::Refused},
+        {"a file as /DIR", [](Unattended& t) { t.platform.files["D:\\file"]; }, "D:\\file", 1639, "フォルダではありません",
+         EventKind::Refused},
+        {"a /DIR the code page lacks", none, "D:\\caf\xC3\xA9", 1639, "文字コード", EventKind::Refused},
+        {"no acl.bat", [](Unattended& t) { t.platform.files.erase("C:\\app\\acl.bat"); }, "D:\\pkg", 1603,
+         "C:\\app\\acl.bat", EventKind::Failed},
+        {"an installer asking for a restart", installerEnds(3010), "D:\\pkg", 3010,
+         "WARN 初期設定が完了しました。サーバを再起動してください。\r\n", EventKind::RestartNeeded},
+        {"an installer that started a restart", installerEnds(1641), "D:\\pkg", 1641,
+         "WARN 初期設定が完了しました。サービスインストーラがサーバの再起動を開始しました。\r\n", EventKind::RestartNeeded},
+        {"an installer that failed", installerEnds(5), "D:\\pkg", 1603, "理由: 終了コード 5", EventKind::Failed},
     };
     for (const auto& c : cases) {
         Unattended& t = *this;
@@ -71,18 +78,39 @@ TEST_F(Unattended, EachRefusalHasItsExitCodeAndChangesNothing) {
         t.platform = FakeSetupPlatform{};
         t.logText.clear();
         c.arrange(t);
-        EXPECT_EQ(Run(Silent(c.dir)), c.exitCode) << c.what;
-        EXPECT_TRUE(platform.effects.empty()) << c.what;
+        Switches switches = Silent(c.dir);
+        switches.wait = true;
+        const UnattendedResult result = Run(switches);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what;
+        EXPECT_EQ(result.event, c.event) << c.what;
         EXPECT_TRUE(Logged(c.logged)) << c.what << "\n" << logText;
+        EXPECT_NE(logText.find(result.summary), std::string::npos) << c.what << ": the console says what the log says";
         EXPECT_FALSE(Logged("[完了]")) << c.what << ": the window's advice, with no button to press";
+        if (c.exitCode != 0 && c.exitCode != 3010 && c.exitCode != 1641 && c.exitCode != 1603) {
+            EXPECT_TRUE(platform.effects.empty()) << c.what;
+        }
     }
 }
 
 TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
     host.reading = {std::nullopt, "SQLDriverConnect が失敗しました: SQLSTATE IM002: no driver (native 0)"};
-    EXPECT_EQ(Run(Silent("D:\\pkg")), exit_codes::kSuccess);
+    EXPECT_EQ(Run(Silent("D:\\pkg")).exitCode, exit_codes::kSuccess);
     EXPECT_TRUE(Logged("2026-12-07 09:05:03.042 [4012] WARN サーバ種別を読み取れませんでした。設定を続けます。"
                        "理由: SQLDriverConnect が失敗しました: SQLSTATE IM002: no driver (native 0)\r\n"));
+}
+
+TEST_F(Unattended, WhatIfAndVerifyRecordNoEvent) {
+    Switches whatIf = Silent("D:\\pkg");
+    whatIf.whatIf = true;
+    Switches verify;
+    verify.verify = true;
+    verify.dir = "D:\\pkg";
+    for (const Switches& switches : {whatIf, verify}) {
+        for (const bool refused : {false, true}) {
+            host.another = refused;
+            EXPECT_EQ(Run(switches).event, EventKind::None) << switches.whatIf << refused;
+        }
+    }
 }
 
 // /VERIFY against what a run with the same /DIR would write: which entries
@@ -90,63 +118,57 @@ TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
 TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
     const std::string orna = "D:\\pkg\\orna_remote.ini";
     const std::string win = "C:\\Windows\\win.ini";
+    const std::string setUpOrna =
+        "[FILE]\r\nLOGIN=C:\\app\r\nDB=C:\\app\r\nBACKUP=C:\\app\\BACKUP\r\n[SERVICE]\r\nDNS_SERVICE=0\r\n"
+        "WEB_SERVICE=0\r\nPOP3_SERVICE=0\r\nSMTP_SERVICE=0\r\nFTP_SERVICE=0\r\nOS=0\r\nOPTIMIZE=0\r\n";
+    const std::string setUpWin = "[windows]\r\n[ORNA]\r\nBASIC=C:\\app\r\nCGI=D:\\pkg\r\n";
     struct Case {
         const char* what;
-        std::function<void(FakeSetupPlatform::Sections&, FakeSetupPlatform::Sections&)> change;
+        std::string orna, win;
         int exitCode;
         std::string logged;
     };
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        return text.replace(text.find(from), from.size(), to);
+    };
     const Case cases[] = {
-        {"as a run leaves them", [](auto&, auto&) {}, exit_codes::kSuccess, "INFO 設定済み"},
-        {"no orna_remote.ini", [&](auto&, auto&) { platform.ini.erase(orna); }, exit_codes::kNotSetUp,
-         "WARN 相違 " + orna + " [FILE] LOGIN: 実行した場合 \"C:\\app\"、現在 なし"},
-        {"no SERVICE section", [](auto& o, auto&) { o.erase("SERVICE"); }, exit_codes::kNotSetUp, "[SERVICE] OS:"},
-        {"no CGI key", [](auto&, auto& w) { w["ORNA"].erase("CGI"); }, exit_codes::kNotSetUp, "[ORNA] CGI:"},
-        {"an empty CGI", [](auto&, auto& w) { w["ORNA"]["CGI"] = ""; }, exit_codes::kNotSetUp, "、現在 \"\""},
-        {"a CGI in other case", [](auto&, auto& w) { w["ORNA"]["CGI"] = "d:\\PKG"; }, exit_codes::kNotSetUp,
-         "実行した場合 \"D:\\pkg\"、現在 \"d:\\PKG\""},
+        {"as a run leaves them", setUpOrna, setUpWin, 0, "INFO 設定済み"},
+        {"folders in other case, quoted, with a trailing backslash",
+         replaced(setUpOrna, "LOGIN=C:\\app", "login = \"c:\\APP\\\" "), replaced(setUpWin, "CGI=D:\\pkg", "CGI=d:\\PKG\\"), 0,
+         "INFO 設定済み"},
+        {"no orna_remote.ini", "", setUpWin, 1, "WARN 相違 " + orna + " [FILE] LOGIN: 実行した場合 \"C:\\app\"、現在 なし"},
+        {"no SERVICE section", setUpOrna.substr(0, setUpOrna.find("[SERVICE]")), setUpWin, 1, "[SERVICE] OS:"},
+        {"a service on", replaced(setUpOrna, "OS=0", "OS=1"), setUpWin, 1, "[SERVICE] OS: 実行した場合 \"0\"、現在 \"1\""},
+        {"no CGI key", setUpOrna, replaced(setUpWin, "CGI=D:\\pkg\r\n", ""), 1, "[ORNA] CGI:"},
+        {"an empty CGI", setUpOrna, replaced(setUpWin, "CGI=D:\\pkg", "CGI="), 1, "、現在 \"\""},
+        {"another folder", setUpOrna, replaced(setUpWin, "CGI=D:\\pkg", "CGI=D:\\pkg2"), 1,
+         "実行した場合 \"D:\\pkg\"、現在 \"D:\\pkg2\""},
     };
     for (const auto& c : cases) {
         platform = FakeSetupPlatform{};
         logText.clear();
-        for (const auto& write : SettingsWrites("D:\\pkg", "C:\\app", "C:\\Windows")) {
-            platform.ini[write.file][write.section][write.key] = write.value;
-        }
-        c.change(platform.ini[orna], platform.ini[win]);
+        if (!c.orna.empty()) platform.files[orna] = {c.orna, 0};
+        platform.files[win] = {c.win, 0};
+        const auto filesBefore = platform.files;
         Switches switches;
         switches.verify = true;
         switches.dir = "D:\\pkg";
-        EXPECT_EQ(Run(switches), c.exitCode) << c.what;
+        EXPECT_EQ(Run(switches).exitCode, c.exitCode) << c.what;
         EXPECT_TRUE(Logged(c.logged)) << c.what << "\n" << logText;
         EXPECT_TRUE(platform.effects.empty()) << c.what;
+        EXPECT_EQ(platform.files.size(), filesBefore.size()) << c.what;
     }
-}
-
-TEST(FailureText, NamesWhatFailedWhyAndWhetherAnythingChanged) {
-    SetupFailure missing = MakeFailure(SetupStep::CheckInstaller, FailureReason::Missing, "C:\\app\\service\\install.exe",
-                                       "指定されたファイルが見つかりません。 (2)");
-    EXPECT_EQ(DescribeFailure(missing),
-              "初期設定を中止しました。\n\nサービスインストーラ C:\\app\\service\\install.exe を起動できません。\n"
-              "理由: 指定されたファイルが見つかりません。 (2)\n\n設定は何も変更していません。");
-    SetupFailure tooLong = MakeFailure(SetupStep::CheckPathLength, FailureReason::TooLong, "D:\\long\\orna_remote.ini");
-    tooLong.length = 262;
-    tooLong.limit = 259;
-    EXPECT_EQ(DescribeFailure(tooLong), "次のパスが長すぎるため、設定を書き込めません。\n\nD:\\long\\orna_remote.ini\n"
-                                        "理由: 262 文字です (上限は 259 文字)");
-    SetupFailure started = MakeFailure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", "拒否");
-    started.state = ServerState::SettingsKept;
-    EXPECT_EQ(DescribeFailure(started),
-              "初期設定を中止しました。\n\nサービスインストーラ C:\\i.exe を起動できませんでした。\n理由: 拒否\n\n"
-              "書き込んだ設定はそのままです (バッチファイルが既に使っている可能性があるため、元に戻していません)。\n"
-              "バッチファイルは起動済みです。\nサービスインストーラは起動していません。");
-    SetupFailure partly = MakeFailure(SetupStep::WriteAnswerFile, FailureReason::System, "C:\\app\\yes.txt", "拒否");
-    partly.state = ServerState::PartlyPutBack;
-    partly.leftChanged = {{{RestorationKind::RestoreValue, "D:\\orna_remote.ini", "FILE", "LOGIN", "C:\\old"}, "使用中"},
-                          {{RestorationKind::RemoveFile, "D:\\new.ini", "", "", ""}, "使用中"}};
-    EXPECT_TRUE(DescribeFailure(partly).ends_with(
-        "次の変更は元に戻せませんでした。手作業で元に戻してください。\n"
-        "・D:\\orna_remote.ini の [FILE] LOGIN を元の値 \"C:\\old\" に戻してください (理由: 使用中)\n"
-        "・D:\\new.ini は実行前にはありませんでした。削除してください (理由: 使用中)"));
+    // A file it cannot read: said as a check that could not be made.
+    platform.unreadable.insert(win);
+    EXPECT_EQ(Run([] {
+                  Switches switches;
+                  switches.verify = true;
+                  switches.dir = "D:\\pkg";
+                  return switches;
+              }()).exitCode,
+              1603);
+    EXPECT_TRUE(Logged("ERROR 設定済みかどうかを確かめられませんでした。 C:\\Windows\\win.ini を読み取れませんでした。 理由: (32)\r\n"))
+        << logText;
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The window run's outcomes: what the user is told and with which icon, what
-// the log records, and whether the window stays or which code ends the program.
+// the log and the event log record, and whether the window stays or which
+// code ends the program; and the words every failure is told in.
 #include "app/window_run.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "app/exit_codes.h"
+#include "app/failure_text.h"
 #include "fake_setup_platform.h"
 
 namespace selvane {
@@ -19,77 +20,77 @@ public:
         shownIcon = icon;
     }
     void EndProgram(int exitCode) override { ended = exitCode; }
+    void RecordEvent(const RunEvent& event) override { events.push_back(event); }
     std::string shown;
-    MessageIcon shownIcon = MessageIcon::Information;
+    std::optional<MessageIcon> shownIcon;
     std::optional<int> ended;
+    std::vector<RunEvent> events;
 };
 
 SetupFailure Failure(SetupStep step, FailureReason reason, std::string subject = "C:\\app\\acl.bat",
-                     ServerState state = ServerState::Unchanged) {
-    SetupFailure failure = MakeFailure(step, reason, std::move(subject), "拒否");
-    failure.state = state;
+                     LeftBehind left = LeftBehind::Nothing) {
+    SetupFailure failure = CallFailed(step, std::move(subject), {"CreateFileW", 32});
+    failure.reason = reason;
+    failure.left = left;
     return failure;
 }
 
-TEST(WindowRun, EachOutcomeIsToldLoggedAndEndsOrWaits) {
+constexpr char kRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
+
+TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
     constexpr auto kInfo = MessageIcon::Information;
     constexpr auto kError = MessageIcon::Error;
     const std::optional<int> kStays;
     struct Case {
         const char* what;
         std::function<void(WindowRun&)> act;
-        std::string shown;  // part of the message, empty when none is shown
-        MessageIcon icon;
-        std::string logged;  // part of the log
+        std::string shown;  // part of the message; empty when none is shown
+        std::optional<MessageIcon> icon;
+        std::string logged;  // part of the log; empty when nothing is logged
         std::optional<int> exitCode;
-        bool advisesRetry = false;
+        EventKind event = EventKind::None;
+    };
+    const auto finished = [](SetupFailure failure) {
+        return [failure](WindowRun& r) { r.SetupFinished(failure, "D:\\pkg"); };
     };
     const Case cases[] = {
-        {"a type-2 server", [](WindowRun& r) { EXPECT_TRUE(r.ServerTypeRead({2, {}})); }, "", kInfo, "INFO サーバ種別: 2",
-         kStays},
-        {"an unreadable database", [](WindowRun& r) { EXPECT_TRUE(r.ServerTypeRead({std::nullopt, "なし"})); }, "", kInfo,
+        {"a type-2 server", [](WindowRun& r) { EXPECT_TRUE(r.ServerTypeRead({2, {}})); }, "", {}, "INFO サーバ種別: 2", kStays},
+        {"an unreadable database", [](WindowRun& r) { EXPECT_TRUE(r.ServerTypeRead({std::nullopt, "なし"})); }, "", {},
          "WARN サーバ種別を読み取れませんでした。設定を続けます。理由: なし", kStays},
         {"a type-1 server", [](WindowRun& r) { EXPECT_FALSE(r.ServerTypeRead({1, {}})); },
-         "このソフトウェアは既設サーバのみに対応しています。", kInfo, "ERROR このソフトウェア", exit_codes::kSuccess},
-        {"another instance with a window", [](WindowRun& r) { r.AnotherInstanceRuns(true); }, "", kInfo, "",
-         exit_codes::kSuccess},
+         "このソフトウェアは既設サーバのみに対応しています。", kInfo, "ERROR このソフトウェア", 0},
+        {"another instance with a window", [](WindowRun& r) { r.AnotherInstanceRuns(true); }, "", {}, "", 0},
         {"another instance without one", [](WindowRun& r) { r.AnotherInstanceRuns(false); },
-         "このプログラムは既に実行中です。", kInfo, "ERROR このプログラムは既に実行中です。",
-         exit_codes::kWindowRunFailed},
+         "このプログラムは既に実行中です。", kInfo, "ERROR このプログラムは既に実行中です。", 1},
         {"the right button", [](WindowRun& r) { r.RightButtonPressed(); }, "マウスの右ボタンは利用できません。", kInfo, "",
          kStays},
-        {"a completed run", [](WindowRun& r) { r.SetupFinished(std::nullopt); }, "初期設定が完了しました。", kInfo,
-         "INFO 初期設定が完了しました。", exit_codes::kSuccess},
-        {"an empty folder box", [](WindowRun& r) { r.SetupFinished(Failure(SetupStep::ReadFolderBox, FailureReason::Empty)); },
-         "KEVAのインストールフォルダを選択してください。", kInfo, "WARN KEVA", kStays},
+        {"a completed run", [](WindowRun& r) { r.SetupFinished(std::nullopt, "D:\\pkg"); }, "初期設定が完了しました。", kInfo,
+         "INFO 初期設定が完了しました。", 0, EventKind::Completed},
+        {"an empty folder box", finished(Failure(SetupStep::ReadFolderBox, FailureReason::Empty)),
+         "KEVAのインストールフォルダを選択してください。", kInfo, "WARN KEVA", kStays, EventKind::Failed},
         {"a folder the code page lacks",
-         [](WindowRun& r) { r.SetupFinished(Failure(SetupStep::CheckText, FailureReason::NotInCodePage, "D:\\caf\xC3\xA9")); },
-         "D:\\caf\xC3\xA9", kInfo, "WARN 次の文字列には", kStays},
-        {"a missing acl.bat",
-         [](WindowRun& r) { r.SetupFinished(Failure(SetupStep::CheckBatchFile, FailureReason::Missing)); },
-         "設定は何も変更していません。", kError, "ERROR 初期設定を中止しました。", kStays, true},
-        {"a refused settings write, put back",
-         [](WindowRun& r) {
-             r.SetupFinished(Failure(SetupStep::WriteSettings, FailureReason::System, "C:\\w.ini", ServerState::PutBack));
-         },
-         "設定を書き込めませんでした。\n\nファイル: C:\\w.ini\n理由: 拒否\n\n変更した設定は元に戻しました。", kError,
-         "ERROR 設定を書き込めませんでした。", kStays, true},
-        {"a log that names a file of the run",
-         [](WindowRun& r) {
-             r.SetupFinished(Failure(SetupStep::CheckLogFile, FailureReason::IsRunFile, "D:\\pkg\\orna_remote.ini"));
-         },
-         "ログファイルに、初期設定が書き込むか起動するファイル D:\\pkg\\orna_remote.ini が指定されています。", kInfo,
-         "WARN ログファイル", kStays},
+         finished(Failure(SetupStep::CheckChosenFolder, FailureReason::NotInCodePage, "D:\\caf\xC3\xA9")), kRetry, kInfo,
+         "WARN 初期設定を中止しました。", kStays, EventKind::Failed},
+        {"a folder that is not there",
+         finished(Failure(SetupStep::WriteSettingsFile, FailureReason::System, "D:\\no\\orna_remote.ini")), kRetry,
+         kInfo, "WARN 初期設定を中止しました。", kStays, EventKind::Failed},
+        {"a program folder the code page lacks",
+         finished(Failure(SetupStep::CheckProductFolder, FailureReason::NotInCodePage, "C:\\caf\xC3\xA9")),
+         "製品のファイルを確かめて", kError, "ERROR 初期設定を中止しました。", kStays, EventKind::Failed},
+        {"a missing acl.bat", finished(Failure(SetupStep::CheckBatchFile, FailureReason::System)),
+         "設定は何も変更していません。\nプログラムのフォルダと製品のファイルを確かめてから", kError,
+         "ERROR 初期設定を中止しました。", kStays, EventKind::Failed},
+        {"a held win.ini, put back",
+         finished(Failure(SetupStep::WriteProfileFile, FailureReason::System, "C:\\w.ini", LeftBehind::PutBack)),
+         "変更した設定は元に戻しました。\nほかのプログラム", kError, "ERROR 初期設定を中止しました。", kStays,
+         EventKind::Failed},
         {"an installer that would not start",
-         [](WindowRun& r) {
-             r.SetupFinished(Failure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", ServerState::SettingsKept));
-         },
-         "サービスインストーラ C:\\i.exe を起動できませんでした。", kError, "ERROR 初期設定を中止しました。",
-         exit_codes::kWindowRunFailed},
-        {"a Windows call that failed",
-         [](WindowRun& r) { r.UnexpectedFailure({"SHBrowseForFolderW", "拒否 (8)"}); },
-         "予期しないエラーが発生したため、プログラムを終了します。\n\nSHBrowseForFolderW: 拒否 (8)", kError,
-         "ERROR 予期しないエラー", exit_codes::kWindowRunFailed},
+         finished(Failure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", LeftBehind::SettingsKept)),
+         "サービスインストーラ C:\\i.exe を起動できませんでした。", kError, "ERROR 初期設定を中止しました。", 1,
+         EventKind::Failed},
+        {"a Windows call that failed", [](WindowRun& r) { r.UnexpectedFailure({"SHBrowseForFolderW", 8}); },
+         "予期しないエラーが発生したため、プログラムを終了します。\n\nSHBrowseForFolderW: (8)", kError,
+         "ERROR 予期しないエラー", 1},
     };
     for (const auto& c : cases) {
         std::string logText;
@@ -101,25 +102,86 @@ TEST(WindowRun, EachOutcomeIsToldLoggedAndEndsOrWaits) {
             EXPECT_EQ(host.shown, "") << c.what;
         } else {
             EXPECT_NE(host.shown.find(c.shown), std::string::npos) << c.what << ": " << host.shown;
-            EXPECT_EQ(host.shownIcon, c.icon) << c.what;
         }
-        EXPECT_NE(logText.find(c.logged), std::string::npos) << c.what << ": " << logText;
+        EXPECT_EQ(host.shownIcon, c.icon) << c.what;
+        if (c.logged.empty()) {
+            EXPECT_EQ(logText, "") << c.what;
+        } else {
+            EXPECT_NE(logText.find(c.logged), std::string::npos) << c.what << ": " << logText;
+        }
         EXPECT_EQ(host.ended, c.exitCode) << c.what;
-        EXPECT_EQ(host.shown.find("もう一度 [完了] を押してください") != std::string::npos, c.advisesRetry) << c.what;
+        // The retry advice only where another folder can mend what failed.
+        EXPECT_EQ(host.shown.find(kRetry) != std::string::npos, c.shown == kRetry) << c.what;
+        ASSERT_EQ(host.events.size(), c.event == EventKind::None ? 0u : 1u) << c.what;
+        if (c.event != EventKind::None) {
+            EXPECT_EQ(host.events[0].kind, c.event) << c.what;
+            EXPECT_EQ(host.events[0].outcome, host.shown) << c.what << ": the event says what the window said";
+            EXPECT_EQ(host.events[0].kevaFolder, "D:\\pkg") << c.what;
+        }
     }
 }
 
-TEST(WindowRun, ARunHoldsOffASecondPressAClosingAndTheEndOfTheSession) {
+// A second press while a run goes on does nothing; once the run's outcome
+// has been told, the next press runs again.
+TEST(WindowRun, ARunHoldsOffASecondPressUntilItsOutcomeIsTold) {
     AppLog log;
     FakeWindowHost host;
     WindowRun run(host, log);
-    EXPECT_FALSE(run.SetupRunning());
     ASSERT_TRUE(run.BeginSetup());
-    EXPECT_TRUE(run.SetupRunning());
     EXPECT_FALSE(run.BeginSetup()) << "a second press started a second run";
-    run.SetupFinished(MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {}));
+    run.SetupFinished(Failure(SetupStep::ReadFolderBox, FailureReason::Empty), "");
     EXPECT_FALSE(run.SetupRunning());
-    EXPECT_STREQ(WindowRun::ShutdownBlockReason(), "初期設定を実行中です。");
+    EXPECT_TRUE(run.BeginSetup()) << "the window no longer takes a press";
+}
+
+TEST(StepTable, HasARowForEveryStepInOrder) {
+    const auto table = StepTable();
+    ASSERT_EQ(table.size(), static_cast<std::size_t>(SetupStep::Count));
+    for (std::size_t at = 0; at < table.size(); ++at) {
+        EXPECT_EQ(static_cast<std::size_t>(table[at].step), at);
+        EXPECT_NE(table[at].failed, nullptr) << at;
+        // Advice of its own only where the folder box cannot mend it.
+        EXPECT_TRUE(!table[at].folderBoxMends || table[at].advice == nullptr) << at;
+    }
+}
+
+TEST(FailureText, NamesWhatFailedWhyWhatIsLeftAndWhatToDo) {
+    SetupFailure missing = CallFailed(SetupStep::CheckInstaller, "C:\\app\\service\\install.exe", {"GetFileAttributesW", 2});
+    EXPECT_EQ(DescribeFailure(missing, Telling::Unattended),
+              "初期設定を中止しました。\n\nサービスインストーラ C:\\app\\service\\install.exe を起動できません。\n"
+              "理由: (2)\n\n設定は何も変更していません。");
+    SetupFailure tooLong = MakeFailure(SetupStep::CheckChosenFolder, FailureReason::TooLong, "D:\\long\\orna_remote.ini");
+    tooLong.number = 262;
+    tooLong.limit = 259;
+    EXPECT_EQ(DescribeFailure(tooLong, Telling::Window),
+              "初期設定を中止しました。\n\nパス D:\\long\\orna_remote.ini は使用できません。\n"
+              "理由: 262 文字です (上限は 259 文字)\n\n設定は何も変更していません。\n"
+              "フォルダを確かめてから、もう一度 [完了] を押してください。");
+    SetupFailure started = CallFailed(SetupStep::RunInstaller, "C:\\i.exe", {});
+    started.reason = FailureReason::ExitCode;
+    started.number = 5;
+    started.left = LeftBehind::SettingsKept;
+    EXPECT_EQ(DescribeFailure(started, Telling::Window),
+              "初期設定を中止しました。\n\nサービスインストーラ C:\\i.exe が失敗しました。\n理由: 終了コード 5\n\n"
+              "書き込んだ設定はそのままです (バッチファイルが既に使っている可能性があるため、元に戻していません)。\n"
+              "バッチファイルは起動済みです。\nサービスインストーラは起動済みです。");
+    SetupFailure partly = CallFailed(SetupStep::WriteAnswerFile, "C:\\app\\yes.txt", {"CreateFileW", 32});
+    partly.left = LeftBehind::PartlyPutBack;
+    partly.leftChanged = {
+        {{RestorationKind::RestoreFile, "D:\\orna_remote.ini", "", "", "[FILE]\r\nLOGIN = \"C:\\old\""}, CallFailure{"ReplaceFileW", 32}},
+        {{RestorationKind::RestoreLine, "C:\\win.ini", "ORNA", "CGI", "CGI=D:\\old"}, std::nullopt},
+        {{RestorationKind::RemoveFile, "D:\\new.ini", "", "", ""}, CallFailure{"DeleteFileW", 5}}};
+    EXPECT_TRUE(DescribeFailure(partly, Telling::Unattended)
+                    .ends_with("次の変更は元に戻せませんでした。手作業で元に戻してください。\n"
+                               "・D:\\orna_remote.ini を実行前の内容に戻してください (理由: (32))\n"
+                               "    [FILE]\n    LOGIN = \"C:\\old\"\n"
+                               "・C:\\win.ini の [ORNA] CGI の行を実行前の「CGI=D:\\old」に戻してください"
+                               " (理由: 読み直した内容が実行前と一致しません)\n"
+                               "・D:\\new.ini は実行前にはありませんでした。削除してください (理由: (5))"))
+        << DescribeFailure(partly, Telling::Unattended);
+    SetupFailure unread = CallFailed(SetupStep::ReadProfileFile, "C:\\Windows\\win.ini", {"CreateFileW", 32});
+    EXPECT_EQ(DescribeFailure(unread, Telling::Verify),
+              "設定済みかどうかを確かめられませんでした。\n\nC:\\Windows\\win.ini を読み取れませんでした。\n理由: (32)");
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+#include "app/records_win.h"
+
+#include <windows.h>
+
+#include "app/messages.h"
+#include "app/program_names.h"
+#include "app/text_fill.h"
+#include "events.h"
+#include "platform/event_log_win.h"
+#include "platform/unique_handle_win.h"
+#include "platform/wide_text_win.h"
+#include "platform/win_error.h"
+#include "version.h"
+
+namespace selvane {
+namespace {
+
+class LogFile : public LogSink {
+public:
+    explicit LogFile(UniqueFile file) : file_(std::move(file)) {}
+    void Append(std::string_view line) override {
+        // Opened for appending only: each write lands at the end, whoever else writes.
+        DWORD written = 0;
+        WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+
+private:
+    UniqueFile file_;
+};
+
+struct EventType {
+    WORD type;
+    DWORD id;
+};
+// By EventKind, after None.
+constexpr EventType kEventTypes[] = {
+    {EVENTLOG_INFORMATION_TYPE, EVENT_SETUP_COMPLETED},
+    {EVENTLOG_WARNING_TYPE, EVENT_SETUP_RESTART_NEEDED},
+    {EVENTLOG_ERROR_TYPE, EVENT_SETUP_FAILED},
+    {EVENTLOG_ERROR_TYPE, EVENT_SETUP_REFUSED},
+};
+
+void LogFailure(AppLog& log, const CallFailure& failure) {
+    log.Warn(Fill(messages::kLogEventNotWritten, {failure.function, SystemErrorText(failure.code)}));
+}
+
+}  // namespace
+
+Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path) {
+    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return {nullptr, file.failure};
+    LARGE_INTEGER size = {};
+    const bool isNew = GetFileSizeEx(file.value.get(), &size) && size.QuadPart == 0;
+    auto log = std::make_unique<LogFile>(std::move(file.value));
+    if (isNew) log->Append("\xEF\xBB\xBF");
+    return {std::move(log), std::nullopt};
+}
+
+LogTime LocalLogTime() {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+void ReportRunEvent(const RunEvent& event, const ProgramFiles& files, AppLog& log) {
+    if (event.kind == EventKind::None) return;
+    const std::wstring source = Widen(kAppTitle);
+    // Where the source cannot be registered, the event still carries its strings.
+    if (auto failure = RegisterEventSourceFile(source, Widen(files.program))) LogFailure(log, *failure);
+    const auto orNone = [](const std::string& text) { return Widen(text.empty() ? messages::kLogNoValue : text); };
+    const EventType& type = kEventTypes[static_cast<int>(event.kind) - 1];
+    if (auto failure = ReportEventStrings(source, type.type, type.id,
+                                          {Widen(event.outcome), Widen(std::to_string(event.exitCode)),
+                                           orNone(event.kevaFolder), orNone(files.appFolder),
+                                           Widen(SELVANE_VERSION_TEXT), orNone(files.log)})) {
+        LogFailure(log, *failure);
+    }
+}
+
+void EndProgram(AppLog& log, int exitCode) {
+    log.Info(Fill(messages::kLogExit, {std::to_string(exitCode)}));
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+}  // namespace selvane

@@ -1,0 +1,42 @@
+#include "setup/run_plan.h"
+
+#include "platform/folder_path.h"
+#include "setup/command_line.h"
+
+namespace selvane {
+
+RunPlan PlanSetupRun(std::string_view folderBoxText, std::string_view appFolder, std::string_view windowsDirectory,
+                     std::string_view systemDirectory) {
+    RunPlan plan;
+    plan.appFolder = appFolder;
+    plan.chosenFolder = RemoveOneTrailingBackslash(folderBoxText);
+    plan.backupFolder = JoinPath(appFolder, "BACKUP");
+    plan.settingsFile = JoinPath(plan.chosenFolder, kSettingsFileName);
+    plan.profileFile = JoinPath(windowsDirectory, kProfileFileName);
+    plan.answerFile = JoinPath(appFolder, kAnswerFileName);
+    const std::string values[] = {plan.appFolder, plan.backupFolder, plan.chosenFolder, "0"};
+    for (const SettingRow& row : kSettingRows) {
+        plan.writes.push_back({row.inWinIni ? plan.profileFile : plan.settingsFile, row.section, row.key,
+                               values[static_cast<int>(row.value)], row.value != SettingValue::Off});
+    }
+    plan.batchFile = JoinPath(appFolder, kBatchFileName);
+    plan.commandInterpreter = JoinPath(systemDirectory, "cmd.exe");
+    plan.batchCommandLine = BatchCommandLine(systemDirectory, plan.batchFile);
+    plan.serviceFolder = JoinPath(appFolder, "service");
+    // By its full path: a bare "install.exe" would be searched for in the
+    // application folder and on the PATH before the service folder.
+    plan.installer = JoinPath(plan.serviceFolder, kInstallerFileName);
+    plan.installerCommandLine = QuoteArgument(plan.installer);
+    return plan;
+}
+
+std::size_t Utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) == 0x80) continue;  // continuation byte
+        units += c >= 0xF0 ? 2 : 1;        // four-byte sequences need a surrogate pair
+    }
+    return units;
+}
+
+}  // namespace selvane

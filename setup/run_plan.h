@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace selvane {
+
+// The files a run writes or starts, by name.
+inline constexpr char kSettingsFileName[] = "orna_remote.ini";
+inline constexpr char kProfileFileName[] = "win.ini";
+inline constexpr char kAnswerFileName[] = "yes.txt";
+inline constexpr char kBatchFileName[] = "acl.bat";
+inline constexpr char kInstallerFileName[] = "install.exe";
+
+// The ANSI profile functions and CreateProcess take at most MAX_PATH (260)
+// characters with the closing NUL; a current directory also needs room for
+// the backslash Windows adds.
+inline constexpr std::size_t kMaxPathLength = 259;
+inline constexpr std::size_t kMaxDirectoryLength = 258;
+
+// The twelve settings, in the order a run writes them: orna_remote.ini in
+// the chosen folder (FILE, then SERVICE), then the ORNA section of win.ini.
+enum class SettingValue { AppFolder, BackupFolder, ChosenFolder, Off };
+struct SettingRow {
+    bool inWinIni;
+    const char* section;
+    const char* key;
+    SettingValue value;
+};
+inline constexpr SettingRow kSettingRows[] = {
+    {false, "FILE", "LOGIN", SettingValue::AppFolder},
+    {false, "FILE", "DB", SettingValue::AppFolder},
+    {false, "FILE", "BACKUP", SettingValue::BackupFolder},
+    // Every service starts switched off.
+    {false, "SERVICE", "DNS_SERVICE", SettingValue::Off},
+    {false, "SERVICE", "WEB_SERVICE", SettingValue::Off},
+    {false, "SERVICE", "POP3_SERVICE", SettingValue::Off},
+    {false, "SERVICE", "SMTP_SERVICE", SettingValue::Off},
+    {false, "SERVICE", "FTP_SERVICE", SettingValue::Off},
+    {false, "SERVICE", "OS", SettingValue::Off},
+    {false, "SERVICE", "OPTIMIZE", SettingValue::Off},
+    {true, "ORNA", "BASIC", SettingValue::AppFolder},
+    {true, "ORNA", "CGI", SettingValue::ChosenFolder},
+};
+
+// Putting back deletes a section the run created once, at its first write:
+// the writes of one file, and of one section, must follow each other.
+constexpr bool InOneGroup(const SettingRow& a, const SettingRow& b, bool bySection) {
+    return a.inWinIni == b.inWinIni && (!bySection || std::string_view(a.section) == b.section);
+}
+constexpr bool EachFileAndSectionIsWrittenInOneGo() {
+    for (const bool bySection : {false, true}) {
+        for (std::size_t first = 0; first < std::size(kSettingRows); ++first) {
+            for (std::size_t later = first + 2; later < std::size(kSettingRows); ++later) {
+                if (InOneGroup(kSettingRows[first], kSettingRows[later], bySection) &&
+                    !InOneGroup(kSettingRows[later - 1], kSettingRows[later], bySection)) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+static_assert(EachFileAndSectionIsWrittenInOneGo());
+
+struct ProfileWrite {
+    std::string file;
+    std::string section;
+    std::string key;
+    std::string value;
+    bool isFolder = false;  // a folder, which Windows names in more than one way
+};
+
+// What a setup run is asked to do.
+struct SetupRequest {
+    std::string folderBoxText;  // KEVA's folder, as the folder box (or /DIR) holds it
+    std::string appFolder;
+    bool waitForPrograms = false;  // wait for each program; a code other than 0 fails the run
+    bool whatIf = false;           // tell the observer what would be done, and do nothing
+};
+
+// Every file, folder, write and command line of a run.
+struct RunPlan {
+    std::string appFolder;
+    std::string chosenFolder;  // KEVA's, as the folder box names it
+    std::string backupFolder;
+    std::string settingsFile;  // orna_remote.ini in the chosen folder
+    std::string profileFile;   // win.ini in the Windows directory
+    std::string answerFile;
+    std::vector<ProfileWrite> writes;
+    std::string batchFile;
+    std::string commandInterpreter;
+    std::optional<std::string> batchCommandLine;  // none when cmd.exe would misread the path
+    std::string serviceFolder;
+    std::string installer;
+    std::string installerCommandLine;
+};
+
+// The chosen folder is the folder box text less one trailing backslash (a
+// blank text stays as it is: only an empty one is refused).
+RunPlan PlanSetupRun(std::string_view folderBoxText, std::string_view appFolder, std::string_view windowsDirectory,
+                     std::string_view systemDirectory);
+
+// The length of UTF-8 text in UTF-16 code units, as Windows counts a path.
+std::size_t Utf16Length(std::string_view utf8);
+
+}  // namespace selvane
