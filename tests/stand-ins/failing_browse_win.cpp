@@ -8,7 +8,7 @@
 namespace selvane {
 
 Checked<std::string> BrowseForFolder(HWND, const std::string&, const std::string&) {
-    return {{}, CallFailure{"SHBrowseForFolderW", SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)}};
+    return {{}, CallFailure{"SHBrowseForFolderW", ERROR_NOT_ENOUGH_MEMORY}};
 }
 
 }  // namespace selvane

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
-#include "resources/layout.h"
+#include "resources/resource_ids.h"
 
 namespace selvane::testing {
 namespace {
@@ -24,8 +24,6 @@ protected:
     }
 };
 
-int At144(int twips) { return MulDiv(twips, 144, 1440); }
-
 TEST_F(At144Dpi, ClientAreaAndControlsScale) {
     ProductFolder folder(7, L"type2.mdb");
     RunningProgram program(folder.program());
@@ -33,17 +31,26 @@ TEST_F(At144Dpi, ClientAreaAndControlsScale) {
     ASSERT_NE(window, nullptr);
     RECT client = {};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, At144(layout::kClientWidth));
-    EXPECT_EQ(client.bottom, At144(layout::kClientHeight));
-    EXPECT_EQ(client.right, 681);  // 454 * 1.5
+    EXPECT_EQ(client.right, 681);   // 6810 twips
+    EXPECT_EQ(client.bottom, 149);  // 1485 twips: 148.5 pixels, rounded up
 
-    for (const auto& control : layout::kControls) {
-        HWND child = GetDlgItem(window, control.id);
-        const RECT rect = RectIn(child, control.parentId ? GetDlgItem(window, control.parentId) : window);
-        EXPECT_EQ(rect.left, At144(control.rect.left)) << control.id;
-        EXPECT_EQ(rect.top, At144(control.rect.top)) << control.id;
-        EXPECT_EQ(rect.right - rect.left, At144(control.rect.width)) << control.id;
-        EXPECT_EQ(rect.bottom - rect.top, At144(control.rect.height)) << control.id;
+    struct Expected {
+        int id;
+        int parentId;
+        RECT rect;  // left, top, width, height in pixels: 315 twips high make 31.5, rounded up
+    };
+    const Expected expected[] = {
+        {IDC_CMD_COMMON, IDC_FRA_COMMON, {549, 30, 90, 32}},
+        {IDC_CMD_COMPLETE, 0, {540, 105, 132, 32}},
+        {IDC_FRA_COMMON, 0, {12, 12, 657, 81}},
+        {IDC_TXT_COMMON, IDC_FRA_COMMON, {18, 30, 531, 32}},
+    };
+    for (const auto& control : expected) {
+        const RECT rect = RectIn(GetDlgItem(window, control.id), control.parentId ? GetDlgItem(window, control.parentId) : window);
+        EXPECT_EQ(rect.left, control.rect.left) << control.id;
+        EXPECT_EQ(rect.top, control.rect.top) << control.id;
+        EXPECT_EQ(rect.right - rect.left, control.rect.right) << control.id;
+        EXPECT_EQ(rect.bottom - rect.top, control.rect.bottom) << control.id;
     }
 }
 

@@ -46,8 +46,9 @@ TEST_F(Complete, StartedOnAnotherDriveTheInstallerStillGetsTheServiceFolder) {
 }
 
 // What the run needs beside the program is checked before anything is
-// written: a run without it changes nothing, says what is missing, and the
-// window stays for another try.
+// written: a run without it changes nothing and says what is missing; the
+// window stays, but pressing Complete again would fail the same way, so it
+// gives no such advice and shows the error icon.
 class CompleteRefused : public Complete {
 protected:
     explicit CompleteRefused(const std::wstring& appFolder = L"C:\\selvane-tests\\p4") : Complete(appFolder) {}
@@ -58,7 +59,11 @@ protected:
         EXPECT_NE(content.text.find(L"初期設定を中止しました。"), std::wstring::npos) << content.text;
         EXPECT_NE(content.text.find(named), std::wstring::npos) << content.text;
         EXPECT_NE(content.text.find(L"理由: "), std::wstring::npos) << content.text;
-        EXPECT_NE(content.text.find(L"設定は何も変更していません。"), std::wstring::npos) << content.text;
+        EXPECT_NE(content.text.find(L"設定は何も変更していません。\nプログラムのフォルダと製品のファイルを確かめてから、"
+                                    L"プログラムを起動し直してください。"),
+                  std::wstring::npos) << content.text;
+        EXPECT_EQ(content.text.find(L"もう一度 [完了]"), std::wstring::npos) << content.text;
+        EXPECT_TRUE(content.errorIcon);
         EXPECT_EQ(content.caption, L"Selvane");
         Dismiss();
         ExpectWindowStays();

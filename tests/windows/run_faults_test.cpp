@@ -41,7 +41,7 @@ TEST_F(Complete, FolderWhoseSettingsPathIsTooLongIsRefusedBeforeAnyWrite) {
     Start();
     PressComplete(folder);
     const MessageBoxContent content = Outcome();
-    EXPECT_NE(content.text.find(L"長すぎる"), std::wstring::npos) << content.text;
+    EXPECT_NE(content.text.find(L"は使用できません。"), std::wstring::npos) << content.text;
     EXPECT_NE(content.text.find(folder + L"\\orna_remote.ini"), std::wstring::npos) << content.text;
     EXPECT_NE(content.text.find(L"266 文字です (上限は 259 文字)"), std::wstring::npos) << content.text;
     Dismiss();

@@ -99,14 +99,20 @@ TEST_F(CompleteInJapaneseFolder, ApplicationFolderIsWrittenInCodePage932) {
     EXPECT_EQ(AclRecord(), Ansi(product_.path()) + "\r\ny\r\n");
 }
 
-// A write that fails stops the run with a message naming the file; the window stays.
+// A write that fails stops the run with a message naming the file; the
+// window stays. Another folder in the box may mend it (then the message
+// advises a retry, with the information icon), or it may not.
+constexpr wchar_t kRetry[] = L"フォルダを確かめてから、もう一度 [完了] を押してください。";
+
 class CompleteFails : public Complete {
 protected:
-    void ExpectStoppedAt(const std::wstring& file, const std::wstring& state = L"設定は何も変更していません。") {
+    void ExpectStoppedAt(const std::wstring& what, const std::wstring& state, bool folderBoxMends) {
         const MessageBoxContent content = Outcome();
-        EXPECT_NE(content.text.find(L"設定を書き込めませんでした。"), std::wstring::npos) << content.text;
-        EXPECT_NE(content.text.find(file), std::wstring::npos) << content.text;
+        EXPECT_NE(content.text.find(what), std::wstring::npos) << content.text;
         EXPECT_NE(content.text.find(state), std::wstring::npos) << content.text;
+        EXPECT_EQ(content.text.find(kRetry) != std::wstring::npos, folderBoxMends) << content.text;
+        EXPECT_EQ(content.informationIcon, folderBoxMends);
+        EXPECT_EQ(content.errorIcon, !folderBoxMends);
         EXPECT_EQ(content.caption, L"Selvane");
         Dismiss();
         ASSERT_TRUE(WaitFor([&] { return FindMessageBox(program_->id(), 0ms) == nullptr; }, 5s));
@@ -120,28 +126,33 @@ protected:
 TEST_F(CompleteFails, WhenTheFolderDoesNotExist) {
     Start();
     PressComplete(L"C:\\selvane-tests\\nowhere");
-    ExpectStoppedAt(L"C:\\selvane-tests\\nowhere\\orna_remote.ini");
+    ExpectStoppedAt(L"設定を書き込めませんでした。\nファイル: C:\\selvane-tests\\nowhere\\orna_remote.ini",
+                    L"設定は何も変更していません。", true);
 }
 
-TEST_F(CompleteFails, WhenTheSettingsFileCannotBeWritten) {
+TEST_F(CompleteFails, WhenAFolderStandsWhereTheSettingsFileGoes) {
     fs::create_directories(kKeva + L"\\orna_remote.ini");
     Start();
     PressComplete(kKeva);
-    ExpectStoppedAt(kKeva + L"\\orna_remote.ini");
+    ExpectStoppedAt(kKeva + L"\\orna_remote.ini を読み取れませんでした。\n理由: ファイルではなくフォルダです",
+                    L"設定は何も変更していません。", true);
 }
 
 // As when a backup agent or a scanner reads win.ini and lets others only
-// read: the settings written before are put back, and once it lets go a
-// second Complete completes.
+// read: the settings file, as an administrator left it, gets its bytes
+// back, and once the scanner lets go a second Complete completes.
 TEST_F(CompleteFails, WhenWinIniCannotBeWritten) {
+    const std::string handEdited = "; by hand\n[FILE]\nLOGIN = \"C:\\old path\"  \nDB\n[MINE]\nX=y";
+    WriteBytes(kKeva + L"\\orna_remote.ini", handEdited);
     {
         const HeldOpen scanner(WinIni(), FILE_SHARE_READ);
         Start();
         PressComplete(kKeva);
-        ExpectStoppedAt(WinIni(), L"変更した設定は元に戻しました。");
-        EXPECT_FALSE(fs::exists(kKeva + L"\\orna_remote.ini")) << "the settings written before were not put back";
+        ExpectStoppedAt(L"設定を書き込めませんでした。\nファイル: " + WinIni(), L"変更した設定は元に戻しました。\nほかのプログラム", false);
+        EXPECT_EQ(ReadBytes(kKeva + L"\\orna_remote.ini"), handEdited) << "the settings written before were not put back";
     }
     EXPECT_EQ(ReadBytes(WinIni()), winIniBefore_);
+    fs::remove(kKeva + L"\\orna_remote.ini");
     PressComplete(kKeva);
     ExpectCompletion();
     ExpectWholeRunDone();
@@ -175,8 +186,9 @@ TEST_F(Complete, OddFolderBoxTextsHaveTheirOwnOutcomes) {
         const wchar_t* outcome;  // what the message says
     };
     const Case cases[] = {
-        {L"\\\\no-such-server\\share\\keva", L"設定を書き込めませんでした。"},
-        {kKeva + L"\\" + std::wstring(300, L'x'), L"長すぎる"},
+        // Its orna_remote.ini cannot even be read: nothing is written.
+        {L"\\\\no-such-server\\share\\keva", L"を読み取れませんでした。"},
+        {kKeva + L"\\" + std::wstring(300, L'x'), L"は使用できません。\n理由: 338 文字です (上限は 259 文字)"},
         {odd, L"初期設定が完了しました。"},
     };
     for (const auto& c : cases) {

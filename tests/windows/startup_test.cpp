@@ -19,7 +19,7 @@ TEST(Startup, UnsupportedServerIsRefusedWithoutAWindow) {
     EXPECT_EQ(FindSetupWindow(program.id(), 0ms), nullptr);
 
     CloseMessageBox(message);
-    EXPECT_TRUE(program.WaitForExit().has_value());
+    EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
 class ReadableOrNot : public ::testing::TestWithParam<const wchar_t*> {};

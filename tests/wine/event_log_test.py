@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""One event a run, in the Application log: read where Wine shows it.
+
+Wine's ReportEventW stores nothing, but with WINEDEBUG=+eventlog it prints
+each event's type and identifier, then its strings, on the process's Unix
+standard error, which a Windows parent cannot read: so the program is
+started from here. A window run's Complete is driven by the Windows test
+that completes a run.
+
+Usage: event_log_test.py BUILD_DIR PROGRAM INSTALL_STAND_IN TYPE2_MDB WINDOWS_TESTS
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import unittest
+
+BUILD, PROGRAM, INSTALLER, DATABASE, WINDOWS_TESTS = sys.argv[1:6]
+WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine-run.sh")
+DRIVE_C = os.path.join(BUILD, "wineprefix", "drive_c")
+APP = r"C:\selvane-tests\p30"  # a folder whose ORNA.mdb the harness maps for mdbtools
+KEVA = r"C:\selvane-tests\keva-events"
+
+INFORMATION, WARNING, ERROR = 0x0004, 0x0002, 0x0001
+EVENT = re.compile(r"ReportEventW \(\w+,0x(\w+),0x\w+,0x(\w+),\w+,0x(\w+),")
+STRING = re.compile(r':eventlog:ReportEventW L"(.*)"(\.\.\.)?$')
+
+
+def unix(path):
+    return os.path.join(DRIVE_C, *path[3:].split("\\"))
+
+
+def decoded(text):
+    """A string as Wine's debugstr_w writes it, read back."""
+    return re.sub(r"\\([0-9a-f]{4}|.)",
+                  lambda m: chr(int(m.group(1), 16)) if len(m.group(1)) == 4 else
+                  {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1), m.group(1)), text)
+
+
+def events(stderr):
+    """Each event: its type, its identifier and its strings (a long one cut short, as Wine prints it)."""
+    found = []
+    for line in stderr.decode("utf-8", "replace").splitlines():
+        if m := EVENT.search(line):
+            found.append((int(m.group(1), 16), int(m.group(2), 16), []))
+        elif (m := STRING.search(line)) and found:
+            found[-1][2].append(decoded(m.group(1)))
+    return found
+
+
+def run(*command, env=None):
+    result = subprocess.run([WINE_RUN, BUILD, *command], capture_output=True, timeout=300,
+                            env=dict(os.environ, WINEDEBUG="+eventlog", **(env or {})))
+    return result.returncode, events(result.stderr)
+
+
+class EventLog(unittest.TestCase):
+    def setUp(self):
+        for folder in (APP, KEVA):
+            shutil.rmtree(unix(folder), ignore_errors=True)
+        os.makedirs(unix(APP + r"\service"))
+        os.makedirs(unix(KEVA))
+        shutil.copy(PROGRAM, unix(APP + r"\selvane-init.exe"))
+        shutil.copy(DATABASE, unix(APP + r"\ORNA.mdb"))
+        shutil.copy(INSTALLER, unix(APP + r"\service\install.exe"))
+        with open(unix(APP + r"\acl.bat"), "wb") as batch:
+            batch.write(b"@echo off\r\n")
+
+    def tearDown(self):
+        for folder in (APP, KEVA):
+            shutil.rmtree(unix(folder), ignore_errors=True)
+
+    def setup(self, *switches):
+        # The Unix parent sees only the exit code's low 8 bits.
+        return run(APP + r"\selvane-init.exe", *switches)
+
+    def one_event(self, found, kind, identifier, outcome, exit_code, keva=KEVA):
+        self.assertEqual(len(found), 1, found)
+        self.assertEqual(found[0][:2], (kind, identifier))
+        strings = found[0][2]
+        self.assertEqual(len(strings), 6, strings)
+        self.assertTrue(outcome.startswith(strings[0]) or strings[0].startswith(outcome), strings[0])
+        self.assertEqual(strings[1:], [str(exit_code), keva, APP, "1.0.0", APP + r"\selvane-init.log"])
+
+    def test_a_complete_run_is_information(self):
+        code, found = self.setup("/VERYSILENT", "/DIR=" + KEVA + "\\")
+        self.assertEqual(code, 0)
+        self.one_event(found, INFORMATION, 1000, "初期設定が完了しました。", 0)
+
+    def test_a_restart_the_installer_asks_for_is_a_warning(self):
+        with open(unix(APP + r"\service\install-exit.txt"), "w") as exit_code:
+            exit_code.write("3010")
+        code, found = self.setup("/VERYSILENT", "/WAIT", "/DIR=" + KEVA)
+        self.assertEqual(code, 3010 % 256)
+        self.one_event(found, WARNING, 1001, "初期設定が完了しました。サーバを再起動してください。", 3010)
+
+    def test_a_failed_run_is_an_error(self):
+        os.remove(unix(APP + r"\acl.bat"))
+        code, found = self.setup("/VERYSILENT", "/DIR=" + KEVA)
+        self.assertEqual(code, 1603 % 256)
+        self.one_event(found, ERROR, 1002, "初期設定を中止しました。 バッチファイル " + APP + r"\acl.bat", 1603)
+
+    def test_a_refused_command_line_leaves_a_trace(self):
+        code, found = self.setup("/VERYSLIENT", "/DIR=" + KEVA)
+        self.assertEqual(code, 1639 % 256)
+        self.one_event(found, ERROR, 1003, "不明なスイッチです: /VERYSLIENT", 1639)
+
+    def test_verify_and_whatif_record_nothing(self):
+        for switches in (["/VERIFY", "/DIR=" + KEVA], ["/VERYSILENT", "/WHATIF", "/DIR=" + KEVA]):
+            code, found = self.setup(*switches)
+            self.assertIn(code, (0, 1), switches)
+            self.assertEqual(found, [], switches)
+
+    def test_a_windows_complete_is_recorded(self):
+        code, found = run(WINDOWS_TESTS, "--gtest_filter=TrailingBackslashOrNot/CompleteWithFolder.*/0",
+                          env={"SELVANE_PROGRAM": PROGRAM})
+        self.assertEqual(code, 0)
+        self.assertEqual(len(found), 1, found)
+        self.assertEqual(found[0][:2], (INFORMATION, 1000))
+        self.assertEqual(found[0][2][:3], ["初期設定が完了しました。", "0", r"C:\selvane-tests\keva"])
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
