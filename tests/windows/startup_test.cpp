@@ -74,5 +74,29 @@ TEST(Startup, TwoStartsAtTheSameInstantGiveOneWindow) {
     EXPECT_NE(FindSetupWindow(stays.id()), nullptr);
 }
 
+// Event Viewer makes each event's text from the program's message table, in
+// whatever language it asks: every identifier the program reports has one.
+TEST(EventTexts, EveryIdentifierFormatsToItsText) {
+    const HMODULE program = LoadLibraryExW(ProgramUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const DWORD_PTR strings[] = {reinterpret_cast<DWORD_PTR>(L"結果"), reinterpret_cast<DWORD_PTR>(L"1603"),
+                                 reinterpret_cast<DWORD_PTR>(L"D:\\pkg"), reinterpret_cast<DWORD_PTR>(L"C:\\app"),
+                                 reinterpret_cast<DWORD_PTR>(L"1.0.0"), reinterpret_cast<DWORD_PTR>(L"C:\\app\\x.log")};
+    const std::pair<DWORD, std::wstring> headlines[] = {{1000, L"Selvane 初期設定: 完了"},
+                                                       {1001, L"Selvane 初期設定: 完了 (再起動が必要)"},
+                                                       {1002, L"Selvane 初期設定: 失敗"},
+                                                       {1003, L"Selvane 初期設定: 開始前に中止"}};
+    for (const auto& [id, headline] : headlines) {
+        wchar_t text[512] = {};
+        const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, program, id, 0,
+                                            text, 512, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(strings)));
+        EXPECT_EQ(std::wstring(text, length), headline + L"\r\n結果\r\n終了コード: 1603\r\nKEVA のフォルダ: D:\\pkg\r\n"
+                                                         L"アプリケーションフォルダ: C:\\app\r\nバージョン: 1.0.0\r\n"
+                                                         L"ログ: C:\\app\\x.log")
+            << id;
+    }
+    FreeLibrary(program);
+}
+
 }  // namespace
 }  // namespace selvane::testing
