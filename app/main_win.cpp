@@ -121,8 +121,9 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     // A run that changes something always keeps a log, and so does a refused
     // command line, so that a deployment tool's typo leaves its reason
     // somewhere. /VERIFY, which detection runs every few hours, keeps one
-    // only where /LOG asks for it, and answers all the same without it.
-    if (switches.log || parsed.error || (silent && !switches.verify)) {
+    // only where /LOG asks for it (its console line says why it refused),
+    // and answers all the same without it.
+    if (switches.log || ((parsed.error || silent) && !switches.verify)) {
         const std::string logPath = switches.log.value_or(JoinPath(files.appFolder, kDefaultLogName));
         // Never into a file the run writes or starts: not even a first line.
         if (NamesARunFile(Narrow(ResolvedPath(Widen(logPath))), Narrow(ResolvedPath(program.value)))) {

@@ -254,8 +254,9 @@ TEST_F(Silent, VerifyTellsWhetherTheServerIsSetUp) {
 }
 
 TEST_F(Silent, VerifyWithoutDirIs1639) {
-    EXPECT_EQ(Run(L"/VERIFY"), 1639u) << "a command line refused is logged all the same";
-    EXPECT_TRUE(Logged("/VERIFY には /DIR=フォルダ が必要です。")) << Log();
+    EXPECT_EQ(Run(L"/VERIFY"), 1639u);
+    EXPECT_NE(Output().find(L"/VERIFY には /DIR=フォルダ が必要です。"), std::wstring::npos) << Narrow(Output());
+    EXPECT_FALSE(fs::exists(product_.File(L"selvane-init.log"))) << "detection left a log behind";
 }
 
 // What a run that stops after its first write leaves: the settings files
