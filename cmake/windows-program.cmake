@@ -18,9 +18,9 @@ add_library(selvane_win STATIC
   platform/window_class_win.cpp
   setup/setup_platform_win.cpp
 )
-# comctl32, odbc32, shell32 and ole32 come from each program's link
+# comctl32, odbc32, shell32, ole32 and advapi32 come from each program's link
 # (delay-loaded in the release).
-target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32 advapi32 PRIVATE selvane_no_exceptions)
+target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32 PRIVATE selvane_no_exceptions)
 
 include(${CMAKE_SOURCE_DIR}/cmake/delay-load.cmake)
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
@@ -66,7 +66,7 @@ endif()
 # for the 64-bit build and for the release under emulation.
 add_executable(selvane-init-unhardened WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
 target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
-target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core selvane_no_exceptions odbc32 comctl32 shell32 ole32)
+target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core selvane_no_exceptions odbc32 comctl32 shell32 ole32 advapi32)
 target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
 set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
 

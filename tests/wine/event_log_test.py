@@ -57,8 +57,7 @@ def run(*command, env=None):
 
 class EventLog(unittest.TestCase):
     def setUp(self):
-        for folder in (APP, KEVA):
-            shutil.rmtree(unix(folder), ignore_errors=True)
+        self.tearDown()
         os.makedirs(unix(APP + r"\service"))
         os.makedirs(unix(KEVA))
         shutil.copy(PROGRAM, unix(APP + r"\selvane-init.exe"))
@@ -72,39 +71,33 @@ class EventLog(unittest.TestCase):
             shutil.rmtree(unix(folder), ignore_errors=True)
 
     def setup(self, *switches):
-        # The Unix parent sees only the exit code's low 8 bits.
         return run(APP + r"\selvane-init.exe", *switches)
 
-    def one_event(self, found, kind, identifier, outcome, exit_code, keva=KEVA):
-        self.assertEqual(len(found), 1, found)
-        self.assertEqual(found[0][:2], (kind, identifier))
-        strings = found[0][2]
-        self.assertEqual(len(strings), 6, strings)
-        self.assertTrue(outcome.startswith(strings[0]) or strings[0].startswith(outcome), strings[0])
-        self.assertEqual(strings[1:], [str(exit_code), keva, APP, "1.0.0", APP + r"\selvane-init.log"])
-
-    def test_a_complete_run_is_information(self):
-        code, found = self.setup("/VERYSILENT", "/DIR=" + KEVA + "\\")
-        self.assertEqual(code, 0)
-        self.one_event(found, INFORMATION, 1000, "初期設定が完了しました。", 0)
-
-    def test_a_restart_the_installer_asks_for_is_a_warning(self):
-        with open(unix(APP + r"\service\install-exit.txt"), "w") as exit_code:
-            exit_code.write("3010")
-        code, found = self.setup("/VERYSILENT", "/WAIT", "/DIR=" + KEVA)
-        self.assertEqual(code, 3010 % 256)
-        self.one_event(found, WARNING, 1001, "初期設定が完了しました。サーバを再起動してください。", 3010)
-
-    def test_a_failed_run_is_an_error(self):
-        os.remove(unix(APP + r"\acl.bat"))
-        code, found = self.setup("/VERYSILENT", "/DIR=" + KEVA)
-        self.assertEqual(code, 1603 % 256)
-        self.one_event(found, ERROR, 1002, "初期設定を中止しました。 バッチファイル " + APP + r"\acl.bat", 1603)
-
-    def test_a_refused_command_line_leaves_a_trace(self):
-        code, found = self.setup("/VERYSLIENT", "/DIR=" + KEVA)
-        self.assertEqual(code, 1639 % 256)
-        self.one_event(found, ERROR, 1003, "不明なスイッチです: /VERYSLIENT", 1639)
+    def test_each_outcome_is_one_event_of_its_type(self):
+        cases = [  # switches, installer's exit code, acl.bat there, exit code, type, identifier, outcome
+            (["/VERYSILENT", "/DIR=" + KEVA + "\\"], None, True, 0, INFORMATION, 1000, "初期設定が完了しました。"),
+            (["/VERYSILENT", "/WAIT", "/DIR=" + KEVA], "3010", True, 3010, WARNING, 1001,
+             "初期設定が完了しました。サーバを再起動してください。"),
+            (["/VERYSILENT", "/DIR=" + KEVA], None, False, 1603, ERROR, 1002,
+             "初期設定を中止しました。 バッチファイル " + APP + r"\acl.bat"),
+            (["/VERYSLIENT", "/DIR=" + KEVA], None, True, 1639, ERROR, 1003, "不明なスイッチです: /VERYSLIENT"),
+        ]
+        for switches, installer_exit, acl_there, exit_code, kind, identifier, outcome in cases:
+            with self.subTest(switches=switches):
+                self.setUp()
+                if installer_exit:
+                    with open(unix(APP + r"\service\install-exit.txt"), "w") as file:
+                        file.write(installer_exit)
+                if not acl_there:
+                    os.remove(unix(APP + r"\acl.bat"))
+                code, found = self.setup(*switches)
+                # The Unix parent sees only the exit code's low 8 bits.
+                self.assertEqual(code, exit_code % 256)
+                self.assertEqual(len(found), 1, found)
+                self.assertEqual(found[0][:2], (kind, identifier))
+                strings = found[0][2]
+                self.assertTrue(outcome.startswith(strings[0]) or strings[0].startswith(outcome), strings[0])
+                self.assertEqual(strings[1:], [str(exit_code), KEVA, APP, "1.0.0", APP + r"\selvane-init.log"])
 
     def test_verify_and_whatif_record_nothing(self):
         for switches in (["/VERIFY", "/DIR=" + KEVA], ["/VERYSILENT", "/WHATIF", "/DIR=" + KEVA]):
