@@ -6,7 +6,6 @@
 #include "setup/ini_text.h"
 
 namespace selvane {
-
 namespace {
 
 // A number with leading zeros to the width (snprintf would bring MinGW's
@@ -18,8 +17,8 @@ void AppendPadded(std::string& text, int value, int width, char after) {
     text += after;
 }
 
-}  // namespace
-
+// "YYYY-MM-DD hh:mm:ss.mmm [pid] LEVEL text", ended by CR LF: the process id
+// tells apart the lines of runs that write to one log at the same time.
 std::string FormatLogLine(const LogTime& time, unsigned long processId, std::string_view level,
                           std::string_view text) {
     std::string line;
@@ -32,6 +31,8 @@ std::string FormatLogLine(const LogTime& time, unsigned long processId, std::str
     AppendPadded(line, time.millisecond, 3, ' ');
     return line + "[" + std::to_string(processId) + "] " + std::string(level) + " " + OneLine(text) + "\r\n";
 }
+
+}  // namespace
 
 AppLog::AppLog(std::unique_ptr<LogSink> sink, Clock clock, unsigned long processId)
     : sink_(std::move(sink)), clock_(clock), processId_(processId) {}
@@ -52,9 +53,7 @@ void AppLog::Record(const std::string& what, const Effect& effect) {
     switch (effect.state) {
     case EffectState::Done: Info(what + messages::kLogDone); break;
     case EffectState::Failed:
-        Error(what + Fill(messages::kLogFailed, {effect.failure ? std::string(effect.failure->function) + ": " +
-                                                                      SystemErrorText(effect.failure->code)
-                                                                : messages::kReasonNotReadBack}));
+        Error(what + Fill(messages::kLogFailed, {effect.failure ? CallText(*effect.failure) : messages::kReasonNotReadBack}));
         break;
     case EffectState::Planned: Info(what + messages::kLogPlanned); break;
     }

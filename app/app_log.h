@@ -13,11 +13,6 @@ struct LogTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-// "YYYY-MM-DD hh:mm:ss.mmm [pid] LEVEL text", ended by CR LF: the process id
-// tells apart the lines of runs that write to one log at the same time.
-std::string FormatLogLine(const LogTime& time, unsigned long processId, std::string_view level,
-                          std::string_view text);
-
 // Where the log's lines go: the log file, appended.
 class LogSink {
 public:
@@ -57,6 +52,30 @@ private:
     std::unique_ptr<LogSink> sink_;
     Clock clock_ = nullptr;
     unsigned long processId_ = 0;
+};
+
+// What the Windows event log records of a run: one event for each
+// unattended run (not /VERIFY or /WHATIF) and each Complete of the window.
+enum class EventKind {
+    None,           // nothing is recorded
+    Completed,      // information
+    RestartNeeded,  // warning: done, but the server must restart
+    Failed,         // error
+    Refused,        // error: refused before it started
+};
+
+struct RunEvent {
+    EventKind kind = EventKind::None;
+    std::string outcome;  // in the words of the console line, or of the window's message
+    int exitCode = 0;
+    std::string kevaFolder;
+};
+
+// The files every event names besides the run's outcome.
+struct ProgramFiles {
+    std::string program;    // whose message table Event Viewer reads
+    std::string appFolder;
+    std::string log;        // empty: the run keeps no log
 };
 
 }  // namespace selvane

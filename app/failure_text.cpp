@@ -104,6 +104,10 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
     return text;
 }
 
+std::string UnexpectedFailureText(const CallFailure& failure) {
+    return std::string(kUnexpectedFailure) + "\n\n" + CallText(failure);
+}
+
 std::string DescribeRestoration(const Restoration& restoration) {
     return Words(kRestorations[static_cast<int>(restoration.kind)], &RestorationWords::log, restoration);
 }

@@ -38,6 +38,9 @@ enum class Telling { Window, Unattended, Verify };
 // what to do.
 std::string DescribeFailure(const SetupFailure& failure, Telling telling);
 
+// A Windows call failed where nothing can go on: the program ends.
+std::string UnexpectedFailureText(const CallFailure& failure);
+
 // One step of putting a run's changes back, for the log.
 std::string DescribeRestoration(const Restoration& restoration);
 

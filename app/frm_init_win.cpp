@@ -25,31 +25,10 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kFolderBoxSubclass = 1;
 
-const layout::ControlLayout* FindControlLayout(int id) {
-    for (const auto& control : layout::kControls) {
-        if (control.id == id) return &control;
-    }
-    return nullptr;
-}
-
-// A control's rectangle in the window's client area, in twips.
-layout::TwipRect ClientTwips(const layout::ControlLayout& control) {
-    layout::TwipRect rect = control.rect;
-    if (const auto* parent = FindControlLayout(control.parentId)) {
-        rect.left += parent->rect.left;
-        rect.top += parent->rect.top;
-    }
-    return rect;
-}
-
 }  // namespace
 
 void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) {
-    if (icon == MessageIcon::Error) {
-        ShowFailure(owner_, kAppTitle, text);
-    } else {
-        ShowInformation(owner_, kAppTitle, text);
-    }
+    ShowMessageBox(owner_, kAppTitle, text, icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
 void SetupWindowHost::EndProgram(int exitCode) { selvane::EndProgram(log_, exitCode); }
@@ -89,17 +68,6 @@ void FrmInit::Show(int showCommand) {
     ShowWindow(hwnd(), showCommand);
     SetForegroundWindow(hwnd());
     SetFocus(Control(IDC_CMD_COMMON));
-}
-
-std::string FrmInit::FolderText() const {
-    HWND box = Control(IDC_TXT_COMMON);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
-}
-
-CallResult FrmInit::SetFolderText(const std::string& text) {
-    return CHECK_BOOL(SetWindowTextW, Control(IDC_TXT_COMMON), Widen(text).c_str());
 }
 
 LRESULT CALLBACK FrmInit::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -213,7 +181,13 @@ CallResult FrmInit::ApplyDpi(int dpi) {
     UniqueFont owned(font.value);
 
     for (const auto& control : layout::kControls) {
-        const layout::TwipRect rect = ClientTwips(control);
+        // Every control is a child of the window: one in the frame stands where the frame puts it.
+        layout::TwipRect rect = control.rect;
+        for (const auto& parent : layout::kControls) {
+            if (parent.id != control.parentId) continue;
+            rect.left += parent.rect.left;
+            rect.top += parent.rect.top;
+        }
         HWND child = Control(control.id);
         SetWindowPos(child, nullptr, TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
                      TwipsToPixels(rect.width, dpi), TwipsToPixels(rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -262,7 +236,7 @@ CallResult FrmInit::set_RemoteControl() {
     const auto folder = BrowseForFolder(hwnd(), "", messages::kBrowseTitle);
     if (!folder) return folder.failure;
     if (folder.value.empty()) return std::nullopt;
-    return SetFolderText(folder.value);
+    return CHECK_BOOL(SetWindowTextW, Control(IDC_TXT_COMMON), Widen(folder.value).c_str());
 }
 
 void FrmInit::cmdComplete_Click() {
@@ -271,7 +245,10 @@ void FrmInit::cmdComplete_Click() {
     ShutdownBlockReasonCreate(hwnd(), Widen(messages::kSetupRunning).c_str());
     WindowsSetupPlatform platform;
     SetupRequest request = base_;
-    request.folderBoxText = FolderText();
+    HWND box = Control(IDC_TXT_COMMON);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    request.folderBoxText = Narrow(text);
     run_.SetupFinished(RunSetup(platform, request, log_).failure, RemoveOneTrailingBackslash(request.folderBoxText));
     ShutdownBlockReasonDestroy(hwnd());
 }

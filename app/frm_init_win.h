@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/app_log.h"
-#include "app/run_event.h"
 #include "app/window_run.h"
 #include "platform/call_failure.h"
 #include "platform/single_instance_win.h"
@@ -46,8 +45,6 @@ public:
     void Show(int showCommand);
 
     HWND hwnd() const { return window_.get(); }
-    std::string FolderText() const;
-    CallResult SetFolderText(const std::string& text);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 
 #include "app/records_win.h"
 #include "app/exit_codes.h"
+#include "app/failure_text.h"
 #include "app/frm_init_win.h"
 #include "app/messages.h"
 #include "app/program_names.h"
@@ -80,7 +81,7 @@ int UnattendedMain(const Switches& switches, const SetupRequest& base, const Pro
     // Held for the whole run.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
     if (!single) {
-        const std::string why = std::string(single.failure->function) + ": " + SystemErrorText(single.failure->code);
+        const std::string why = CallText(*single.failure);
         log.Error(why);
         return Finish({exit_codes::kRunFailed, why, EventKind::Failed}, switches, files, log);
     }
@@ -96,7 +97,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const Switches& switches = parsed.switches;
     if (switches.help) {
         if (!PrintToParentConsole(messages::kUsage) && !switches.silent && !switches.verify) {
-            ShowInformation(nullptr, kAppTitle, messages::kUsage);
+            ShowMessageBox(nullptr, kAppTitle, messages::kUsage, MB_ICONINFORMATION);
         }
         return exit_codes::kSuccess;
     }
@@ -104,13 +105,12 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const bool silent = (switches.silent || switches.verify) && !parsed.error;
     const auto program = ProgramPath();
     if (!program) {
-        const std::string text = std::string(messages::kUnexpectedFailure) + "\n\n" + program.failure->function +
-                                 ": " + SystemErrorText(program.failure->code);
+        const std::string text = UnexpectedFailureText(*program.failure);
         if (silent) {
             PrintSummary(text, exit_codes::kRunFailed, {});
             return exit_codes::kRunFailed;
         }
-        ShowFailure(nullptr, kAppTitle, text);
+        ShowMessageBox(nullptr, kAppTitle, text, MB_ICONERROR);
         return exit_codes::kWindowRunFailed;
     }
     ProgramFiles files{Narrow(program.value), FolderOfFile(Narrow(program.value)), {}};
@@ -140,7 +140,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
                 Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
             if (!silent) {
                 PrintSummary(text, exit_codes::kLogUnavailable, {});
-                ShowFailure(nullptr, kAppTitle, text);
+                ShowMessageBox(nullptr, kAppTitle, text, MB_ICONERROR);
                 return exit_codes::kLogUnavailable;
             }
             return Finish({exit_codes::kLogUnavailable, text, refused}, switches, files, log);

@@ -168,6 +168,6 @@ inline constexpr char kLogFailed[] = ": 失敗: {}";
 inline constexpr char kLogPlanned[] = ": /WHATIF のため行いません";
 inline constexpr char kLogProcessId[] = " pid={}";
 inline constexpr char kLogExit[] = "exit={}";
-inline constexpr char kLogEventNotWritten[] = "イベントログに記録できませんでした: {}: {}";
+inline constexpr char kLogEventNotWritten[] = "イベントログに記録できませんでした: {}";
 
 }  // namespace selvane::messages

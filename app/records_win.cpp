@@ -41,7 +41,7 @@ constexpr EventType kEventTypes[] = {
 };
 
 void LogFailure(AppLog& log, const CallFailure& failure) {
-    log.Warn(Fill(messages::kLogEventNotWritten, {failure.function, SystemErrorText(failure.code)}));
+    log.Warn(Fill(messages::kLogEventNotWritten, {CallText(failure)}));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/app_log.h"
-#include "app/run_event.h"
 #include "platform/call_failure.h"
 
 namespace selvane {

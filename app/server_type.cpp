@@ -31,47 +31,6 @@ ServerTypeReading CallFailed(const char* call, SQLSMALLINT type = 0, SQLHANDLE h
     return Failed(Fill(messages::kOdbcCallFailed, {call, diagnostics}));
 }
 
-// A decimal number's digits with the point taken out, and how many of them
-// stand before the point once the exponent is applied.
-struct DecimalDigits {
-    bool negative = false;
-    std::string digits;
-    long wholeCount = 0;
-};
-
-std::optional<DecimalDigits> ReadDecimal(std::string_view text) {
-    DecimalDigits number;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        number.negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    std::size_t at = 0;
-    long pointAt = -1;
-    for (; at < text.size() && (IsDigit(text[at]) || (text[at] == '.' && pointAt < 0)); ++at) {
-        if (text[at] == '.') {
-            pointAt = static_cast<long>(number.digits.size());
-        } else {
-            number.digits += text[at];
-        }
-    }
-    if (number.digits.empty()) return std::nullopt;
-    long exponent = 0;
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        ++at;
-        const bool exponentNegative = at < text.size() && text[at] == '-';
-        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-        const std::size_t first = at;
-        for (; at < text.size() && IsDigit(text[at]); ++at) {
-            if (exponent < 100000) exponent = exponent * 10 + (text[at] - '0');
-        }
-        if (at == first) return std::nullopt;
-        if (exponentNegative) exponent = -exponent;
-    }
-    if (at != text.size()) return std::nullopt;
-    number.wholeCount = (pointAt < 0 ? static_cast<long>(number.digits.size()) : pointAt) + exponent;
-    return number;
-}
-
 }  // namespace
 
 std::string BuildConnectionString(std::string_view appFolder) {
@@ -87,15 +46,36 @@ std::string BuildConnectionString(std::string_view appFolder) {
 std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    auto number = ReadDecimal(text);
-    if (!number) return std::nullopt;
-    std::string& digits = number->digits;
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+')) text.remove_prefix(1);
+    // The digits with the point taken out, and how many of them stand before
+    // the point once the exponent is applied.
+    std::string digits;
+    long whole = -1;
+    std::size_t at = 0;
+    for (; at < text.size() && (IsDigit(text[at]) || (text[at] == '.' && whole < 0)); ++at) {
+        if (text[at] == '.') whole = static_cast<long>(digits.size()); else digits += text[at];
+    }
+    if (digits.empty()) return std::nullopt;
+    if (whole < 0) whole = static_cast<long>(digits.size());
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        const bool exponentNegative = ++at < text.size() && text[at] == '-';
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+        const std::size_t first = at;
+        long exponent = 0;
+        for (; at < text.size() && IsDigit(text[at]); ++at) {
+            if (exponent < 100000) exponent = exponent * 10 + (text[at] - '0');
+        }
+        if (at == first) return std::nullopt;
+        whole += exponentNegative ? -exponent : exponent;
+    }
+    if (at != text.size()) return std::nullopt;
+
     const std::size_t significant = digits.find_first_not_of('0');
     if (significant == std::string::npos) return 0;
     digits.erase(0, significant);
-    const long whole = number->wholeCount - static_cast<long>(significant);
+    whole -= static_cast<long>(significant);
     if (whole > 5) return std::nullopt;  // 100000 or more
-
     long value = 0;
     for (long i = 0; i < whole; ++i) {
         value = value * 10 + (i < static_cast<long>(digits.size()) ? digits[static_cast<std::size_t>(i)] - '0' : 0);
@@ -106,10 +86,9 @@ std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
         const std::string_view fraction = std::string_view(digits).substr(static_cast<std::size_t>(whole));
         const bool moreThanHalf =
             fraction[0] > '5' || (fraction[0] == '5' && fraction.find_first_not_of('0', 1) != std::string_view::npos);
-        const bool exactHalf = fraction[0] == '5' && !moreThanHalf;
-        if (moreThanHalf || (exactHalf && value % 2 == 1)) ++value;
+        if (moreThanHalf || (fraction[0] == '5' && value % 2 == 1)) ++value;
     }
-    if (number->negative) value = -value;
+    if (negative) value = -value;
     if (value < -32768 || value > 32767) return std::nullopt;
     return static_cast<std::int16_t>(value);
 }

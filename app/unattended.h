@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app/app_log.h"
-#include "app/run_event.h"
 #include "app/server_type.h"
 #include "app/switches.h"
 #include "setup/setup_platform.h"

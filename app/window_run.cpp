@@ -59,8 +59,7 @@ void WindowRun::SetupFinished(const std::optional<SetupFailure>& failure, const 
 }
 
 void WindowRun::UnexpectedFailure(const CallFailure& failure) {
-    Tell(std::string(messages::kUnexpectedFailure) + "\n\n" + failure.function + ": " + SystemErrorText(failure.code),
-         MessageIcon::Error, &AppLog::Error);
+    Tell(UnexpectedFailureText(failure), MessageIcon::Error, &AppLog::Error);
     host_.EndProgram(exit_codes::kWindowRunFailed);
 }
 

@@ -9,7 +9,6 @@ add_library(selvane_win STATIC
   platform/event_log_win.cpp
   platform/message_box_win.cpp
   platform/parent_console_win.cpp
-  platform/profile_win.cpp
   platform/program_arguments_win.cpp
   platform/program_path_win.cpp
   platform/single_instance_win.cpp

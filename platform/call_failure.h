@@ -28,4 +28,9 @@ struct Checked {
 // names the file in its own words. Where there are no words, the code alone.
 std::string SystemErrorText(unsigned long code);
 
+// "CreateMutexW: … (5)"
+inline std::string CallText(const CallFailure& failure) {
+    return std::string(failure.function) + ": " + SystemErrorText(failure.code);
+}
+
 }  // namespace selvane

@@ -4,12 +4,8 @@
 
 namespace selvane {
 
-void ShowInformation(HWND owner, std::string_view caption, std::string_view text) {
-    MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONINFORMATION);
-}
-
-void ShowFailure(HWND owner, std::string_view caption, std::string_view text) {
-    MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONERROR);
+void ShowMessageBox(HWND owner, std::string_view caption, std::string_view text, UINT icon) {
+    MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon);
 }
 
 }  // namespace selvane

@@ -6,11 +6,8 @@
 
 namespace selvane {
 
-// Modal box with the information icon and OK only; returns when the user has
-// closed it.
-void ShowInformation(HWND owner, std::string_view caption, std::string_view text);
-
-// Tells the user of a failure, with the error icon.
-void ShowFailure(HWND owner, std::string_view caption, std::string_view text);
+// A modal box with OK only and the icon given (MB_ICONINFORMATION or
+// MB_ICONERROR); returns when the user has closed it.
+void ShowMessageBox(HWND owner, std::string_view caption, std::string_view text, UINT icon);
 
 }  // namespace selvane

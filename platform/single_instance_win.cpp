@@ -9,10 +9,7 @@ namespace selvane {
 Checked<SingleInstance> SingleInstance::Claim(const std::string& mutexName) {
     Checked<SingleInstance> claimed;
     const auto mutex = CHECK_HANDLE(CreateMutexW, nullptr, FALSE, Widen(mutexName).c_str());
-    if (!mutex) {
-        claimed.failure = mutex.failure;
-        return claimed;
-    }
+    claimed.failure = mutex.failure;
     claimed.value.anotherIsRunning_ = GetLastError() == ERROR_ALREADY_EXISTS;
     claimed.value.mutex_.reset(mutex.value);
     return claimed;

@@ -1,6 +1,4 @@
-#include "setup/post_setup.h"
-
-#include "setup/setup_checks.h"
+#include "setup/setup_run.h"
 
 namespace selvane {
 namespace {
@@ -36,7 +34,7 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
     // A hidden answer file an earlier run left would never be seen below: it is made plain.
     changes.AnswerFileTouched();
     const CallResult failure = platform.WriteNewFile(answerFile, kAnswerFileContent);
-    observer.AnswerFileWritten(answerFile, failure ? Effect{EffectState::Failed, failure} : Effect{});
+    observer.AnswerFileWritten(answerFile, EffectOf(failure));
     if (failure) return CallFailed(SetupStep::WriteAnswerFile, answerFile, *failure);
 
     // The batch file reads the answer file; start it only once the file can be seen.
@@ -49,11 +47,10 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
 
     // Checked before the first write; looked at again because cmd.exe would
     // start without it and only say so in a console no one sees.
-    if (auto missing = ExpectFile(platform, SetupStep::StartBatchFile, plan.batchFile)) return missing;
+    if (auto missing = Expect(platform, SetupStep::StartBatchFile, plan.batchFile, PathKind::File)) return missing;
     const auto started =
         platform.StartHidden(plan.commandInterpreter, *plan.batchCommandLine, {}, request.waitForPrograms);
-    observer.ProgramStarted(*plan.batchCommandLine, {}, started.value,
-                            started ? Effect{} : Effect{EffectState::Failed, started.failure});
+    observer.ProgramStarted(*plan.batchCommandLine, {}, started.value, EffectOf(started.failure));
     if (!started) return CallFailed(SetupStep::StartBatchFile, plan.batchFile, *started.failure);
     changes.BatchFileStarted();
     if (!request.waitForPrograms) return std::nullopt;
@@ -71,8 +68,7 @@ SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, c
     }
     const auto started =
         platform.StartHidden(plan.installer, plan.installerCommandLine, plan.serviceFolder, request.waitForPrograms);
-    observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, started.value,
-                            started ? Effect{} : Effect{EffectState::Failed, started.failure});
+    observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, started.value, EffectOf(started.failure));
     if (!started) return {CallFailed(SetupStep::StartInstaller, plan.installer, *started.failure)};
     if (auto failure = platform.ChangeDirectory(plan.appFolder)) {
         return {CallFailed(SetupStep::ReturnToAppFolder, plan.appFolder, *failure)};

@@ -1,7 +1,6 @@
 #include "setup/run_plan.h"
 
 #include "platform/folder_path.h"
-#include "setup/command_line.h"
 
 namespace selvane {
 
@@ -37,6 +36,30 @@ std::size_t Utf16Length(std::string_view utf8) {
         units += c >= 0xF0 ? 2 : 1;        // four-byte sequences need a surrogate pair
     }
     return units;
+}
+
+std::string QuoteArgument(std::string_view argument) {
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote escaped.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    // Those before the closing quote are doubled too.
+    quoted.append(backslashes * 2, '\\');
+    quoted += '"';
+    return quoted;
+}
+
+std::optional<std::string> BatchCommandLine(std::string_view systemDirectory, std::string_view batchFile) {
+    if (batchFile.find_first_of("%\"") != std::string_view::npos) return std::nullopt;
+    return QuoteArgument(JoinPath(systemDirectory, "cmd.exe")) + " /d /s /c \"" + QuoteArgument(batchFile) + "\"";
 }
 
 }  // namespace selvane

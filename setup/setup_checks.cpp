@@ -1,4 +1,4 @@
-#include "setup/setup_checks.h"
+#include "setup/setup_run.h"
 
 #include <initializer_list>
 #include <utility>
@@ -29,11 +29,11 @@ std::optional<SetupFailure> CheckTexts(SetupPlatform& platform, SetupStep step, 
 
 }  // namespace
 
-std::optional<SetupFailure> ExpectFile(SetupPlatform& platform, SetupStep step, const std::string& path) {
+std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, const std::string& path, PathKind kind) {
     const PathProbe probe = platform.Probe(path);
     if (probe.kind == PathKind::Missing) return CallFailed(step, path, probe.why);
-    if (probe.kind == PathKind::Folder) return MakeFailure(step, FailureReason::IsFolder, path);
-    return std::nullopt;
+    if (probe.kind == kind) return std::nullopt;
+    return MakeFailure(step, kind == PathKind::File ? FailureReason::IsFolder : FailureReason::NotFolder, path);
 }
 
 std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan) {
@@ -51,13 +51,9 @@ std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const Ru
     if (!plan.batchCommandLine) {
         return MakeFailure(SetupStep::CheckBatchFile, FailureReason::UnsafeCharacter, plan.batchFile);
     }
-    if (auto failure = ExpectFile(platform, SetupStep::CheckBatchFile, plan.batchFile)) return failure;
-    const PathProbe service = platform.Probe(plan.serviceFolder);
-    if (service.kind == PathKind::Missing) return CallFailed(SetupStep::CheckServiceFolder, plan.serviceFolder, service.why);
-    if (service.kind == PathKind::File) {
-        return MakeFailure(SetupStep::CheckServiceFolder, FailureReason::NotFolder, plan.serviceFolder);
-    }
-    if (auto failure = ExpectFile(platform, SetupStep::CheckInstaller, plan.installer)) return failure;
+    if (auto failure = Expect(platform, SetupStep::CheckBatchFile, plan.batchFile, PathKind::File)) return failure;
+    if (auto failure = Expect(platform, SetupStep::CheckServiceFolder, plan.serviceFolder, PathKind::Folder)) return failure;
+    if (auto failure = Expect(platform, SetupStep::CheckInstaller, plan.installer, PathKind::File)) return failure;
     if (!platform.IsProgram(plan.installer)) {
         return MakeFailure(SetupStep::CheckInstaller, FailureReason::NotAProgram, plan.installer);
     }

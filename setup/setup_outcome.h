@@ -100,6 +100,7 @@ struct Effect {
     EffectState state = EffectState::Done;
     CallResult failure;
 };
+inline Effect EffectOf(const CallResult& failure) { return {failure ? EffectState::Failed : EffectState::Done, failure}; }
 
 // Told of every effect as the run makes it (or plans it); the log listens.
 class SetupObserver {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "platform/profile_win.h"
 #include "platform/program_path_win.h"
 #include "platform/text_encoding.h"
 #include "platform/wide_text_win.h"
@@ -132,7 +131,17 @@ CallResult WindowsSetupPlatform::RestoreFile(const std::string& path, const File
 CallResult WindowsSetupPlatform::WriteProfileEntry(const std::string& file, const std::string& section,
                                                    const std::optional<std::string>& key,
                                                    const std::optional<std::string>& value) {
-    return WriteProfileString(file, section, key, value);
+    // Through the ANSI function, as the product's other programs read the
+    // files; a text the code page cannot hold is refused, never written as "?".
+    const auto ansiFile = Utf8ToAnsi(file);
+    const auto ansiSection = Utf8ToAnsi(section);
+    const auto ansiKey = Utf8ToAnsi(key.value_or(""));
+    const auto ansiValue = Utf8ToAnsi(value.value_or(""));
+    if (!ansiFile || !ansiSection || !ansiKey || !ansiValue) {
+        return CallFailure{"WideCharToMultiByte", ERROR_NO_UNICODE_TRANSLATION};
+    }
+    return CHECK_BOOL(WritePrivateProfileStringA, ansiSection->c_str(), key ? ansiKey->c_str() : nullptr,
+                      value ? ansiValue->c_str() : nullptr, ansiFile->c_str());
 }
 
 CallResult WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {

@@ -1,8 +1,6 @@
 #include "setup/setup_run.h"
 
 #include "setup/ini_text.h"
-#include "setup/post_setup.h"
-#include "setup/setup_checks.h"
 
 namespace selvane {
 
@@ -29,7 +27,7 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
         }
         const CallResult failure = platform.WriteProfileEntry(write.file, write.section, write.key, write.value);
         changes.SettingWriteTried(platform);
-        observer.SettingWritten(write, changes.LineBefore(write), failure ? Effect{EffectState::Failed, failure} : Effect{});
+        observer.SettingWritten(write, changes.LineBefore(write), EffectOf(failure));
         if (failure) {
             const bool inWinIni = write.file == plan.profileFile;
             return CallFailed(inWinIni ? SetupStep::WriteProfileFile : SetupStep::WriteSettingsFile, write.file, *failure);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,36 @@ struct SettingDifference {
     ProfileWrite expected;
     std::optional<std::string> found;  // the value as the profile functions read it; none: no such key
 };
+
+// The run's steps, in order.
+
+// Everything about a run that can be known before its first write: every
+// text fits the ANSI code page and every path the length limit (those made
+// from the folder box apart from those made from the program's folder),
+// cmd.exe can take the batch path, and acl.bat, the service folder and a
+// program Windows can start as its installer are there. A run that fails
+// one has changed nothing.
+std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan);
+
+// A file (hidden and system files included) or a folder must stand at the
+// path; nothing there, or the other kind, fails at the step given.
+std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, const std::string& path, PathKind kind);
+
+inline constexpr char kAnswerFileContent[] = "y\r\n";
+// Long enough for any disk, short enough that a lost file cannot hang the run.
+inline constexpr std::chrono::milliseconds kAnswerFileWait{5000};
+inline constexpr std::chrono::milliseconds kAnswerFilePoll{10};
+
+// Writes the answer file yes.txt, waits until it can be seen, then starts
+// acl.bat hidden, in the directory the program was started in.
+std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
+                                        SetupChanges& changes, SetupObserver& observer);
+
+// Starts service\install.exe hidden with the service folder as the current
+// directory; afterwards the application folder is the current directory.
+// Waited for, an installer that ends asking for a restart has done its work.
+SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
+                                 SetupObserver& observer);
 
 // Compares the twelve entries a run would write with what the INI files hold
 // now: folders as Windows compares them, the services' "0" exactly. Keys

@@ -1,4 +1,4 @@
-#include "setup/command_line.h"
+#include "setup/run_plan.h"
 
 #include <gtest/gtest.h>
 

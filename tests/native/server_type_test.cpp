@@ -58,11 +58,16 @@ TEST(ServerType, FieldTextConvertsLikeA16BitInteger) {
     EXPECT_EQ(ToServerTypeValue("-2.5"), -2);
     EXPECT_EQ(ToServerTypeValue("2.0"), 2);
     EXPECT_EQ(ToServerTypeValue("32767.4"), 32767);
+    EXPECT_EQ(ToServerTypeValue("2E1"), 20);
+    EXPECT_EQ(ToServerTypeValue("25e-1"), 2);
+    EXPECT_EQ(ToServerTypeValue("0.00025e+4"), 2);
+    EXPECT_EQ(ToServerTypeValue(".5"), 0);
+    EXPECT_EQ(ToServerTypeValue("-0"), 0);
 }
 
 TEST(ServerType, TextThatIsNoInt16IsAFailure) {
     for (const char* text : {"", "  ", "abc", "2x", "0x2", "32768", "40000", "-32769",
-                             "32767.5", "inf", "nan", "1e10", "+", "2 3"}) {
+                             "32767.5", "inf", "nan", "1e10", "+", "2 3", "1e", "2.5.1", "--2"}) {
         EXPECT_FALSE(ToServerTypeValue(text).has_value()) << '"' << text << '"';
     }
 }

@@ -7,7 +7,6 @@
 
 #include "app/failure_text.h"
 #include "fake_setup_platform.h"
-#include "setup/post_setup.h"
 
 namespace selvane {
 namespace {
