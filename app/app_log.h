@@ -13,7 +13,6 @@ struct LogTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-// Where the log's lines go: the log file, appended.
 class LogSink {
 public:
     virtual ~LogSink() = default;

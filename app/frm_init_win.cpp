@@ -8,7 +8,6 @@
 #include "platform/browse_folder_win.h"
 #include "platform/dpi_win.h"
 #include "platform/folder_path.h"
-#include "platform/message_box_win.h"
 #include "platform/system_menu_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
@@ -28,7 +27,8 @@ constexpr UINT_PTR kFolderBoxSubclass = 1;
 }  // namespace
 
 void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) {
-    ShowMessageBox(owner_, kAppTitle, text, icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
+    MessageBoxW(owner_, Widen(text).c_str(), Widen(kAppTitle).c_str(),
+                MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
 void SetupWindowHost::EndProgram(int exitCode) { selvane::EndProgram(log_, exitCode); }

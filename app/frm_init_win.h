@@ -33,7 +33,6 @@ private:
 // and presses Complete. What each outcome means is the run's to decide.
 class FrmInit {
 public:
-    // The base request names the application folder.
     FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, SetupRequest base,
             AppLog& log, WindowRun& run, SetupWindowHost& host);
     FrmInit(const FrmInit&) = delete;

@@ -13,17 +13,32 @@
 #include "app/text_fill.h"
 #include "app/unattended.h"
 #include "app/window_run.h"
-#include "platform/dll_hardening_win.h"
 #include "platform/folder_path.h"
-#include "platform/message_box_win.h"
 #include "platform/parent_console_win.h"
 #include "platform/program_path_win.h"
+#include "platform/system_functions_win.h"
 #include "platform/wide_text_win.h"
 #include "setup/setup_platform_win.h"
 #include "version.h"
 
 namespace selvane {
 namespace {
+
+// The program lies in the product's folder, which others may be able to
+// write: from here on DLLs are looked up in the system directory only, never
+// beside the program or in the current directory.
+void RestrictDllSearchToSystemDirectory() {
+#ifndef SELVANE_NO_DLL_HARDENING
+    const auto setDefaultDllDirectories = LookUpSystemFunctions().SetDefaultDllDirectories;
+    if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    // Without it, at least the current directory leaves the search.
+    SetDllDirectoryW(L"");
+#endif
+}
+
+void ShowMessageBox(std::string_view text, UINT icon) {
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(kAppTitle).c_str(), MB_OK | icon);
+}
 
 // The one line a run leaves on the console it was started from.
 void PrintSummary(const std::string& what, int exitCode, const std::string& logPath) {
@@ -97,7 +112,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const Switches& switches = parsed.switches;
     if (switches.help) {
         if (!PrintToParentConsole(messages::kUsage) && !switches.silent && !switches.verify) {
-            ShowMessageBox(nullptr, kAppTitle, messages::kUsage, MB_ICONINFORMATION);
+            ShowMessageBox(messages::kUsage, MB_ICONINFORMATION);
         }
         return exit_codes::kSuccess;
     }
@@ -110,7 +125,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
             PrintSummary(text, exit_codes::kRunFailed, {});
             return exit_codes::kRunFailed;
         }
-        ShowMessageBox(nullptr, kAppTitle, text, MB_ICONERROR);
+        ShowMessageBox(text, MB_ICONERROR);
         return exit_codes::kWindowRunFailed;
     }
     ProgramFiles files{Narrow(program.value), FolderOfFile(Narrow(program.value)), {}};
@@ -140,7 +155,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
                 Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
             if (!silent) {
                 PrintSummary(text, exit_codes::kLogUnavailable, {});
-                ShowMessageBox(nullptr, kAppTitle, text, MB_ICONERROR);
+                ShowMessageBox(text, MB_ICONERROR);
                 return exit_codes::kLogUnavailable;
             }
             return Finish({exit_codes::kLogUnavailable, text, refused}, switches, files, log);

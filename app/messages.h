@@ -119,7 +119,7 @@ inline constexpr char kQuoteInValue[] =
     "末尾が \\ の値を引用符で囲むと (例: \"D:\\pkg\\\")、最後の \\\" は引用符の文字として読まれます。"
     "末尾の \\ を外すか (\"D:\\pkg\")、引用符を外してください。";
 inline constexpr char kNeedsSilent[] = "{} は /VERYSILENT と一緒にだけ使えます。";
-inline constexpr char kDirRequired[] = "/VERYSILENT には /DIR=フォルダ が必要です。";
+inline constexpr char kDirRequired[] = "{} には /DIR=フォルダ が必要です。";
 inline constexpr char kDirNotAbsolute[] = "/DIR は絶対パス (X:\\… または \\\\server\\share\\…) で指定してください: {}";
 inline constexpr char kDirNotInCodePage[] =
     "/DIR に、このコンピュータの文字コード (ANSI コードページ) で表せない文字が含まれています: {}";
@@ -132,7 +132,6 @@ inline constexpr char kAnotherInstance[] = "このプログラムは既に実行
 inline constexpr char kVerified[] = "設定済み";
 inline constexpr char kNotVerified[] = "{} 件の設定が、実行した場合の値と異なります";
 inline constexpr char kVerifyNeedsNoRun[] = "/VERIFY は {} と一緒には使えません。";
-inline constexpr char kDirRequiredToVerify[] = "/VERIFY には /DIR=フォルダ が必要です。";
 inline constexpr char kWhatIfDone[] = "/WHATIF: 確認を終えました。何も変更していません。";
 inline constexpr char kConsoleSummary[] = "Selvane 初期設定: {} (終了コード {}) ログ: {}";
 inline constexpr char kConsoleSummaryNoLog[] = "Selvane 初期設定: {} (終了コード {})";

@@ -12,7 +12,6 @@ namespace selvane {
 // new. The failure says why it cannot be opened.
 Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path);
 
-// The local time, for the log's lines.
 LogTime LocalLogTime();
 
 // Records a run in the Application event log under the source "Selvane",

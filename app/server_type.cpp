@@ -34,11 +34,7 @@ ServerTypeReading CallFailed(const char* call, SQLSMALLINT type = 0, SQLHANDLE h
 }  // namespace
 
 std::string BuildConnectionString(std::string_view appFolder) {
-    std::string text = kDriver;
-    text += "DBQ=" + JoinPath(appFolder, kDatabaseFileName) + ";";
-    text += std::string("UID=") + kUser + ";";
-    text += std::string("PWD=") + kPassword;
-    return text;
+    return kDriver + ("DBQ=" + JoinPath(appFolder, kDatabaseFileName)) + ";UID=" + kUser + ";PWD=" + kPassword;
 }
 
 // Rounded on the digits themselves: exact for every text, and without

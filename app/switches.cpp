@@ -74,7 +74,7 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
         if (const char* run = firstGiven({{s.wait, "/WAIT"}, {s.whatIf, "/WHATIF"}})) {
             parsed.error = Fill(messages::kVerifyNeedsNoRun, {run});
         } else if (!s.dir) {
-            parsed.error = messages::kDirRequiredToVerify;
+            parsed.error = Fill(messages::kDirRequired, {"/VERIFY"});
         }
     } else if (!s.silent) {
         // Only the log goes with a window run.
@@ -82,7 +82,7 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
             parsed.error = Fill(messages::kNeedsSilent, {name});
         }
     } else if (!s.dir) {
-        parsed.error = messages::kDirRequired;
+        parsed.error = Fill(messages::kDirRequired, {"/VERYSILENT"});
     }
     return parsed;
 }
@@ -104,13 +104,11 @@ bool IsAbsoluteFolderPath(std::string_view path) {
 
 bool NamesARunFile(std::string_view logPath, std::string_view programPath) {
     const std::string name = CaseFolded(FileNameOf(logPath));
-    for (const std::string_view runFile : {std::string_view(kSettingsFileName), std::string_view(kProfileFileName),
-                                           std::string_view(kAnswerFileName), std::string_view(kBatchFileName),
-                                           std::string_view(kInstallerFileName), std::string_view(kDatabaseFileName),
-                                           FileNameOf(programPath)}) {
+    for (const char* runFile : {kSettingsFileName, kProfileFileName, kAnswerFileName, kBatchFileName,
+                                kInstallerFileName, kDatabaseFileName}) {
         if (name == CaseFolded(runFile)) return true;
     }
-    return false;
+    return name == CaseFolded(FileNameOf(programPath));
 }
 
 }  // namespace selvane

@@ -19,9 +19,7 @@ public:
     // A modal message box captioned with the application title, over the
     // setup window once it exists; returns when the user has closed it.
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
-    // Ends the program at once with this exit code.
     virtual void EndProgram(int exitCode) = 0;
-    // Records a Complete's outcome in the event log.
     virtual void RecordEvent(const RunEvent& event) = 0;
 };
 

@@ -7,7 +7,6 @@ add_library(selvane_win STATIC
   platform/browse_folder_win.cpp
   platform/dpi_win.cpp
   platform/event_log_win.cpp
-  platform/message_box_win.cpp
   platform/parent_console_win.cpp
   platform/program_arguments_win.cpp
   platform/program_path_win.cpp
@@ -38,7 +37,7 @@ target_include_directories(selvane_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 set_source_files_properties(${SELVANE_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/selvane.ico;${CMAKE_SOURCE_DIR}/resources/selvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/generated/MSG00411.bin")
 
-add_executable(selvane-init WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+add_executable(selvane-init WIN32 app/main_win.cpp app/library_failures.cpp ${SELVANE_RESOURCES})
 target_link_libraries(selvane-init PRIVATE selvane_win selvane_no_exceptions)
 selvane_delay_load(selvane-init)
 # A single file that needs nothing but Windows' own DLLs.
@@ -53,7 +52,7 @@ add_custom_command(TARGET selvane-init POST_BUILD
 # check shows on it that it catches the dropped stubs (the i686 link is the
 # one that drops them).
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  add_executable(selvane-init-unrooted WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+  add_executable(selvane-init-unrooted WIN32 app/main_win.cpp app/library_failures.cpp ${SELVANE_RESOURCES})
   target_link_libraries(selvane-init-unrooted PRIVATE selvane_win selvane_no_exceptions)
   selvane_delay_load(selvane-init-unrooted UNROOTED)
   target_link_options(selvane-init-unrooted PRIVATE -municode -static -static-libgcc -static-libstdc++)
@@ -63,7 +62,7 @@ endif()
 # The same program without its DLL hardening (plain imports, no search
 # restriction): the planting test shows on it that it catches the weakness,
 # for the 64-bit build and for the release under emulation.
-add_executable(selvane-init-unhardened WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp ${SELVANE_RESOURCES})
+add_executable(selvane-init-unhardened WIN32 app/main_win.cpp app/library_failures.cpp ${SELVANE_RESOURCES})
 target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
 target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core selvane_no_exceptions odbc32 comctl32 shell32 ole32 advapi32)
 target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
@@ -73,7 +72,7 @@ set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTOR
 # defines BrowseForFolder, so the library's is never linked in), for the
 # test of an unexpected failure in a handler.
 if(SELVANE_WINDOWS_TESTS)
-  add_executable(selvane-init-failing-browse WIN32 app/main_win.cpp app/library_failures.cpp platform/dll_hardening_win.cpp
+  add_executable(selvane-init-failing-browse WIN32 app/main_win.cpp app/library_failures.cpp
     tests/stand-ins/failing_browse_win.cpp ${SELVANE_RESOURCES})
   target_link_libraries(selvane-init-failing-browse PRIVATE selvane_win selvane_no_exceptions)
   selvane_delay_load(selvane-init-failing-browse)

@@ -16,10 +16,8 @@ namespace selvane {
 // file-system folder; a failure only when the dialog could not be shown.
 Checked<std::string> BrowseForFolder(HWND owner, const std::string& startPath, const std::string& title);
 
-// The dialog's callback: centres the dialog and selects the start folder.
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM parameter, LPARAM data);
 
-// The file-system path of an item, or the empty string.
 std::string GetPathFromItemList(PCIDLIST_ABSOLUTE itemList);
 
 }  // namespace selvane

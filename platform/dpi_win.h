@@ -8,7 +8,6 @@ namespace selvane {
 // the system's otherwise (and on Windows before 10, which lacks the call).
 int DpiForWindow(HWND window);
 
-// The window rectangle for a client area, at the given DPI.
 RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, int dpi);
 
 // Twips to pixels at a DPI, rounded (1440 twips make an inch).

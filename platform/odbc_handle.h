@@ -38,7 +38,6 @@ Handle AllocateOdbc(SQLSMALLINT type, SQLHANDLE parent) {
     return Handle(handle);
 }
 
-// One diagnostic record of a handle.
 struct OdbcDiagnostic {
     std::string state;
     std::string message;

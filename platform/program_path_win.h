@@ -7,7 +7,6 @@
 
 namespace selvane {
 
-// This program's file, as the system reports it.
 Checked<std::wstring> ProgramPath();
 
 // The arguments this program was started with, UTF-8, as CommandLineToArgvW

@@ -28,13 +28,11 @@ Checked<ApplicationWindow> ApplicationWindow::Create(HINSTANCE instance, const s
     return created;
 }
 
-void ApplicationWindow::SetTitle(const std::string& title) { SetWindowTextW(window_.get(), Widen(title).c_str()); }
-
 PreviousInstance ActivatePreviousInstance(const SingleInstance& instance, ApplicationWindow& application,
                                           const std::string& className, const std::string& title) {
     if (!instance.AnotherIsRunning()) return PreviousInstance::None;
     // Renamed first, so that the search below cannot find this instance.
-    application.SetTitle(title + " ");
+    SetWindowTextW(application.get(), Widen(title + " ").c_str());
     HWND other = FindWindowW(Widen(className).c_str(), Widen(title).c_str());
     // An unattended run keeps no window at all.
     if (!other) return PreviousInstance::WithoutWindow;

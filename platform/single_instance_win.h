@@ -32,7 +32,6 @@ public:
     static Checked<ApplicationWindow> Create(HINSTANCE instance, const std::string& className,
                                              const std::string& title);
     HWND get() const { return window_.get(); }
-    void SetTitle(const std::string& title);
 
 private:
     UniqueWindow window_;

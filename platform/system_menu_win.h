@@ -6,7 +6,6 @@
 
 namespace selvane {
 
-// Item codes of RemoveSystemMenuItem.
 enum SystemMenuItem : std::int16_t {
     kMenuClose = 0,
     kMenuSize = 1,

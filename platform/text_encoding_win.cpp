@@ -18,9 +18,7 @@ std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
                                            nullptr, 0, nullptr, &usedDefault);
     if (length == 0 || usedDefault) return std::nullopt;
     std::string ansi(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length,
-                        nullptr, &usedDefault);
-    if (usedDefault) return std::nullopt;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, nullptr);
     return ansi;
 }
 

@@ -74,7 +74,6 @@ struct ProfileWrite {
     bool isFolder = false;  // a folder, which Windows names in more than one way
 };
 
-// What a setup run is asked to do.
 struct SetupRequest {
     std::string folderBoxText;  // KEVA's folder, as the folder box (or /DIR) holds it
     std::string appFolder;
@@ -82,7 +81,6 @@ struct SetupRequest {
     bool whatIf = false;           // tell the observer what would be done, and do nothing
 };
 
-// Every file, folder, write and command line of a run.
 struct RunPlan {
     std::string appFolder;
     std::string chosenFolder;  // KEVA's, as the folder box names it

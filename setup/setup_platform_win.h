@@ -8,7 +8,6 @@
 
 namespace selvane {
 
-// The setup run's operations, on Windows.
 class WindowsSetupPlatform : public SetupPlatform {
 public:
     Checked<std::string> WindowsDirectory() override;

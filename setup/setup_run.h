@@ -34,8 +34,6 @@ struct SettingDifference {
     std::optional<std::string> found;  // the value as the profile functions read it; none: no such key
 };
 
-// The run's steps, in order.
-
 // Everything about a run that can be known before its first write: every
 // text fits the ANSI code page and every path the length limit (those made
 // from the folder box apart from those made from the program's folder),
