@@ -7,7 +7,7 @@ build="$root/build/windows-x64"
 : "${DISPLAY:?needs an X display (scripts/test.sh provides one)}"
 
 "$root/scripts/demo-folder.sh" >/dev/null
-export WINEPREFIX="$build/wineprefix"
+export WINEPREFIX=$("$root/tests/wine/wine-run.sh" "$build" --prefix)
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
 shot() {  # NAME WIDTHxHEIGHT SECONDS [KEYS]

@@ -18,7 +18,9 @@ import unittest
 
 BUILD, PROGRAM, INSTALLER, DATABASE, WINDOWS_TESTS = sys.argv[1:6]
 WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine-run.sh")
-DRIVE_C = os.path.join(BUILD, "wineprefix", "drive_c")
+# The prefix this test's lane runs in (made when it is not there yet).
+DRIVE_C = os.path.join(subprocess.run([WINE_RUN, BUILD, "--prefix"], capture_output=True, check=True, text=True)
+                       .stdout.strip(), "drive_c")
 APP = r"C:\selvane-tests\p30"  # a folder whose ORNA.mdb the harness maps for mdbtools
 KEVA = r"C:\selvane-tests\keva-events"
 
