@@ -85,6 +85,12 @@ void AppLog::ProgramEnded(const std::string& program, unsigned long exitCode) {
     if (exitCode == 0) Info(text); else Warn(text);
 }
 
+void AppLog::WaitedForHold(const std::string& file, std::chrono::milliseconds waited, bool released) {
+    const std::string text = Fill(released ? messages::kLogHoldReleased : messages::kLogHoldKept,
+                                  {file, std::to_string(waited.count())});
+    if (released) Info(text); else Warn(text);
+}
+
 void AppLog::ChangedMeanwhile(const std::string& file) { Warn(Fill(messages::kLogChangedMeanwhile, {file})); }
 
 void AppLog::RestorationMade(const Restoration& restoration, const Effect& effect) {

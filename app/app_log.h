@@ -41,6 +41,7 @@ public:
                         const Effect& effect) override;
     void WaitingFor(const std::string& program) override;
     void ProgramEnded(const std::string& program, unsigned long exitCode) override;
+    void WaitedForHold(const std::string& file, std::chrono::milliseconds waited, bool released) override;
     void ChangedMeanwhile(const std::string& file) override;
     void RestorationMade(const Restoration& restoration, const Effect& effect) override;
 

@@ -11,27 +11,27 @@ using namespace messages;
 using enum RunStage;
 
 constexpr StepRow kSteps[] = {
-    {SetupStep::ReadFolderBox, kChooseKevaFolder, true, BeforeBatchFile, nullptr},
-    {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, BeforeBatchFile, nullptr},
-    {SetupStep::FindSystemDirectory, kSystemDirectoryUnknown, false, BeforeBatchFile, nullptr},
-    {SetupStep::CheckChosenFolder, kPathUnusable, true, BeforeBatchFile, nullptr},
-    {SetupStep::CheckProductFolder, kPathUnusable, false, BeforeBatchFile, kCheckProductFiles},
-    {SetupStep::CheckBatchFile, kBatchFileUnusable, false, BeforeBatchFile, kCheckProductFiles},
-    {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, BeforeBatchFile, kCheckProductFiles},
-    {SetupStep::CheckInstaller, kInstallerUnusable, false, BeforeBatchFile, kCheckProductFiles},
-    {SetupStep::ReadSettingsFile, kFileNotRead, true, BeforeBatchFile, nullptr},
-    {SetupStep::ReadProfileFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms},
-    {SetupStep::ReadAnswerFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms},
-    {SetupStep::WriteSettingsFile, kSettingsNotWritten, true, BeforeBatchFile, nullptr},
-    {SetupStep::WriteProfileFile, kSettingsNotWritten, false, BeforeBatchFile, kCheckOtherPrograms},
-    {SetupStep::WriteAnswerFile, kAnswerFileNotWritten, false, BeforeBatchFile, kCheckOtherPrograms},
-    {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, BeforeBatchFile, kCheckOtherPrograms},
-    {SetupStep::StartBatchFile, kBatchFileNotStarted, false, BeforeBatchFile, kCheckOtherPrograms},
-    {SetupStep::RunBatchFile, kBatchFileFailed, false, BatchFileStarted, nullptr},
-    {SetupStep::EnterServiceFolder, kServiceFolderNotEntered, false, BatchFileStarted, nullptr},
-    {SetupStep::StartInstaller, kInstallerNotStarted, false, BatchFileStarted, nullptr},
-    {SetupStep::RunInstaller, kInstallerFailed, false, InstallerStarted, nullptr},
-    {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, InstallerStarted, nullptr},
+    {SetupStep::ReadFolderBox, kChooseKevaFolder, true, BeforeBatchFile, nullptr, false},
+    {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, BeforeBatchFile, nullptr, false},
+    {SetupStep::FindSystemDirectory, kSystemDirectoryUnknown, false, BeforeBatchFile, nullptr, false},
+    {SetupStep::CheckChosenFolder, kPathUnusable, true, BeforeBatchFile, nullptr, false},
+    {SetupStep::CheckProductFolder, kPathUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
+    {SetupStep::CheckBatchFile, kBatchFileUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
+    {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
+    {SetupStep::CheckInstaller, kInstallerUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
+    {SetupStep::ReadSettingsFile, kFileNotRead, true, BeforeBatchFile, nullptr, true},
+    {SetupStep::ReadProfileFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms, true},
+    {SetupStep::ReadAnswerFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms, true},
+    {SetupStep::WriteSettingsFile, kSettingsNotWritten, true, BeforeBatchFile, nullptr, true},
+    {SetupStep::WriteProfileFile, kSettingsNotWritten, false, BeforeBatchFile, kCheckOtherPrograms, true},
+    {SetupStep::WriteAnswerFile, kAnswerFileNotWritten, false, BeforeBatchFile, kCheckOtherPrograms, true},
+    {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, BeforeBatchFile, kCheckOtherPrograms, false},
+    {SetupStep::StartBatchFile, kBatchFileNotStarted, false, BeforeBatchFile, kCheckOtherPrograms, false},
+    {SetupStep::RunBatchFile, kBatchFileFailed, false, BatchFileStarted, nullptr, false},
+    {SetupStep::EnterServiceFolder, kServiceFolderNotEntered, false, BatchFileStarted, nullptr, false},
+    {SetupStep::StartInstaller, kInstallerNotStarted, false, BatchFileStarted, nullptr, false},
+    {SetupStep::RunInstaller, kInstallerFailed, false, InstallerStarted, nullptr, false},
+    {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, InstallerStarted, nullptr, false},
 };
 
 // Why, by reason; the system's words where it gave a code.
@@ -86,11 +86,24 @@ std::string LeftBehindText(const SetupFailure& failure) {
     return text;
 }
 
+// A sharing or lock violation, or access denied: another program holds the
+// file, or will not let this one at it.
+bool HeldOrRefused(const SetupFailure& failure) {
+    constexpr unsigned long kAccessDenied = 5, kSharingViolation = 32, kLockViolation = 33;
+    const unsigned long code = failure.call.code;
+    return failure.reason == FailureReason::System &&
+           (code == kAccessDenied || code == kSharingViolation || code == kLockViolation);
+}
+
 }  // namespace
 
 std::span<const StepRow> StepTable() { return kSteps; }
 
 const StepRow& StepRowOf(SetupStep step) { return kSteps[static_cast<int>(step)]; }
+
+bool FolderBoxMends(const SetupFailure& failure) {
+    return StepRowOf(failure.step).folderBoxMends && !(StepRowOf(failure.step).runFile && HeldOrRefused(failure));
+}
 
 std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
     const StepRow& row = StepRowOf(failure.step);
@@ -99,7 +112,8 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
     text += "\n\n" + Fill(row.failed, {failure.subject}) + "\n" + kReasonLabel + ReasonText(failure);
     if (telling == Telling::Verify) return text;
     text += "\n\n" + LeftBehindText(failure);
-    const char* advice = row.folderBoxMends ? kCheckFolderAndRetry : row.advice;
+    const bool retryHelps = row.runFile && HeldOrRefused(failure);
+    const char* advice = FolderBoxMends(failure) ? kCheckFolderAndRetry : retryHelps ? kCloseHolderAndRetry : row.advice;
     if (telling == Telling::Window && advice) (text += "\n") += advice;
     return text;
 }

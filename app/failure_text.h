@@ -24,11 +24,17 @@ struct StepRow {
     bool folderBoxMends;
     RunStage stage;
     const char* advice;  // may be null
+    bool runFile;        // reads or writes one of the run's own files, which another program may hold
 };
 
 // One row for each step, in the steps' order.
 std::span<const StepRow> StepTable();
 const StepRow& StepRowOf(SetupStep step);
+
+// Whether another folder in the folder box can mend the failure: its step
+// says so, unless another program holds or refuses one of the run's files
+// (then that program must let go of it, whatever the folder).
+bool FolderBoxMends(const SetupFailure& failure);
 
 // Where a failure is told: the window adds its advice; /VERIFY only checked.
 enum class Telling { Window, Unattended, Verify };

@@ -28,6 +28,8 @@ inline constexpr char kBatchFileStarted[] = "バッチファイルは起動済�
 inline constexpr char kInstallerNotStartedYet[] = "サービスインストーラは起動していません。";
 inline constexpr char kInstallerStarted[] = "サービスインストーラは起動済みです。";
 inline constexpr char kCheckFolderAndRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
+inline constexpr char kCloseHolderAndRetry[] =
+    "ファイルを使用しているプログラム (バックアップやウイルス対策など) を閉じてから、もう一度 [完了] を押してください。";
 inline constexpr char kCheckProductFiles[] =
     "プログラムのフォルダと製品のファイルを確かめてから、プログラムを起動し直してください。";
 inline constexpr char kCheckOtherPrograms[] =
@@ -157,6 +159,8 @@ inline constexpr char kLogDifference[] = "相違 {} [{}] {}: 実行した場合 
 inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
 inline constexpr char kLogChangedMeanwhile[] =
     "{} は実行中にほかのプログラムが変更しました。この実行が書き込んだ項目だけを 1 つずつ元に戻します";
+inline constexpr char kLogHoldReleased[] = "待機 {} を他のプログラムが使用中のため {} ミリ秒待ちました";
+inline constexpr char kLogHoldKept[] = "待機 {} を他のプログラムが使用中です。{} ミリ秒待ちましたが解放されませんでした";
 inline constexpr char kLogLineBefore[] = "実行前の内容 {}: 「{}」";
 inline constexpr char kLogStart[] = "起動 {}";
 inline constexpr char kLogStartIn[] = "起動 {} (作業フォルダ {})";

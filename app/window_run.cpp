@@ -51,7 +51,7 @@ void WindowRun::SetupFinished(const std::optional<SetupFailure>& failure, const 
     const std::string text = DescribeFailure(*failure, Telling::Window);
     host_.RecordEvent({EventKind::Failed, text, exit_codes::kWindowRunFailed, kevaFolder});
     // What another folder can mend is the user's to mend; the rest is a failure.
-    const bool mendable = StepRowOf(failure->step).folderBoxMends;
+    const bool mendable = FolderBoxMends(*failure);
     Tell(text, mendable ? MessageIcon::Information : MessageIcon::Error, mendable ? &AppLog::Warn : &AppLog::Error);
     // Once acl.bat has started, what was done stays done, and the program ends.
     if (failure->left == LeftBehind::SettingsKept) host_.EndProgram(exit_codes::kWindowRunFailed);

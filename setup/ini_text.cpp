@@ -1,15 +1,28 @@
 #include "setup/ini_text.h"
 
+#include <algorithm>
+
 #include "platform/folder_path.h"
 #include "platform/text_encoding.h"
 
 namespace selvane {
 namespace {
 
+// What the profile functions skip around lines, names and values: the
+// controls from TAB to CR, Ctrl-Z (an old end-of-file mark) and the space.
+bool IsProfileBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
+
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    while (!text.empty() && IsProfileBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsProfileBlank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+// Names and values are kept as C strings: a NUL ends them.
+std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+bool SameName(std::string_view found, std::string_view wanted) {
+    return CaseFolded(UpToNul(Trim(found))) == CaseFolded(Trim(wanted));
 }
 
 void AppendUtf8(std::string& text, char32_t c) {
@@ -25,12 +38,17 @@ void AppendUtf8(std::string& text, char32_t c) {
     }
 }
 
-std::string Utf16LeToUtf8(std::string_view bytes) {
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unit = [&](std::size_t at) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return bigEndian ? (first << 8 | second) : (second << 8 | first);
+    };
     std::string text;
     for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
-        char32_t c = static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+        char32_t c = unit(at);
         if (c >= 0xD800 && c < 0xDC00 && at + 3 < bytes.size()) {
-            const char32_t low = static_cast<unsigned char>(bytes[at + 2]) | static_cast<unsigned char>(bytes[at + 3]) << 8;
+            const char32_t low = unit(at + 2);
             if (low >= 0xDC00 && low < 0xE000) {
                 c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
                 at += 2;
@@ -44,19 +62,20 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
 }  // namespace
 
 std::string SettingsText(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xFE")) return Utf16LeToUtf8(bytes.substr(2));
-    if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+    if (bytes.starts_with("\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), true);
+    // Windows takes no other mark: a UTF-8 one is read as ANSI characters
+    // that stand before the first line's text (Wine's reader skips it).
     return AnsiToUtf8(bytes);
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        lines.push_back(line);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        lines.push_back(text.substr(0, end));
+        const std::size_t next = text.substr(end, 2) == "\r\n" ? end + 2 : end + 1;
+        text.remove_prefix(std::min(next, text.size()));
     }
     return lines;
 }
@@ -66,11 +85,13 @@ IniEntry FindEntry(std::string_view text, std::string_view section, std::string_
     bool inSection = false;
     for (const std::string_view line : Lines(text)) {
         const std::string_view trimmed = Trim(line);
-        if (trimmed.starts_with('[')) {
+        // A header runs to the line's last ']'; without one the line is a key's.
+        const std::size_t close = trimmed.rfind(']');
+        if (trimmed.starts_with('[') && close != std::string_view::npos && close > 0) {
             if (entry.sectionFound) break;
-            inSection = CaseFolded(Trim(trimmed.substr(1, trimmed.find(']') - 1))) == CaseFolded(section);
+            inSection = SameName(trimmed.substr(1, close - 1), section);
             entry.sectionFound = inSection;
-        } else if (inSection && !trimmed.starts_with(';') && CaseFolded(Trim(trimmed.substr(0, trimmed.find('=')))) == CaseFolded(key)) {
+        } else if (inSection && SameName(trimmed.substr(0, trimmed.find('=')), key)) {
             entry.line = std::string(line);
             break;
         }
@@ -83,8 +104,9 @@ std::string_view RawValue(std::string_view line) {
     return equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
 }
 
-std::string ProfileValue(std::string_view line) {
-    std::string_view value = Trim(RawValue(line));
+std::optional<std::string> ProfileValue(std::string_view line) {
+    if (line.find('=') == std::string_view::npos) return std::nullopt;
+    std::string_view value = UpToNul(Trim(RawValue(line)));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }

@@ -1,5 +1,7 @@
 #include "setup/setup_run.h"
 
+#include "setup/held_files.h"
+
 namespace selvane {
 namespace {
 
@@ -33,7 +35,8 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
 
     // A hidden answer file an earlier run left would never be seen below: it is made plain.
     changes.AnswerFileTouched();
-    const CallResult failure = platform.WriteNewFile(answerFile, kAnswerFileContent);
+    const CallResult failure =
+        WaitingOutHolds(platform, &observer, answerFile, [&] { return platform.WriteNewFile(answerFile, kAnswerFileContent); });
     observer.AnswerFileWritten(answerFile, EffectOf(failure));
     if (failure) return CallFailed(SetupStep::WriteAnswerFile, answerFile, *failure);
 

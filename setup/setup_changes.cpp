@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "setup/held_files.h"
 #include "setup/ini_text.h"
 
 namespace selvane {
@@ -30,12 +31,12 @@ SetupChanges::SetupChanges(const RunPlan& plan)
              {plan.profileFile, SetupStep::ReadProfileFile, {}, {}, {}, false},
              {plan.answerFile, SetupStep::ReadAnswerFile, {}, {}, {}, false}} {}
 
-std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform) {
+std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform, SetupObserver& observer) {
     for (File& file : files_) {
         if (platform.Probe(file.path).kind == PathKind::Folder) {
             return MakeFailure(file.readStep, FailureReason::IsFolder, file.path);
         }
-        auto read = platform.ReadFile(file.path);
+        auto read = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
         if (!read) return CallFailed(file.readStep, file.path, *read.failure);
         file.before = std::move(read.value);
         file.textBefore = SettingsText(file.before.bytes);
@@ -47,10 +48,10 @@ std::optional<std::string> SetupChanges::LineBefore(const ProfileWrite& write) c
     return FindEntry(files_[IniFileIndex(write.file)].textBefore, write.section, write.key).line;
 }
 
-void SetupChanges::SettingWriteTried(SetupPlatform& platform) {
+void SetupChanges::SettingWriteTried(SetupPlatform& platform, SetupObserver& observer) {
     File& file = files_[IniFileIndex(plan_.writes[writesTried_++].file)];
     file.touched = true;
-    auto now = platform.ReadFile(file.path);
+    auto now = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
     file.leftByRun = now ? std::optional(std::move(now.value)) : std::nullopt;
 }
 
@@ -59,7 +60,7 @@ LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observe
     bool changed = false;
     for (auto file = std::rbegin(files_); file != std::rend(files_); ++file) {
         if (!file->touched) continue;
-        const auto now = platform.ReadFile(file->path);
+        const auto now = WaitingOutHolds(platform, &observer, file->path, [&] { return platform.ReadFile(file->path); });
         if (now && Same(now.value, file->before)) continue;  // nothing of the run's stayed
         changed = true;
         if (now && file->leftByRun && !Same(now.value, *file->leftByRun)) {
@@ -77,10 +78,11 @@ void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, Setup
                                 std::vector<LeftChange>& left) const {
     const Restoration restoration{file.before.exists ? RestorationKind::RestoreFile : RestorationKind::RemoveFile,
                                   file.path, {}, {}, file.textBefore};
-    CallResult failure = platform.RestoreFile(file.path, file.before);
+    CallResult failure =
+        WaitingOutHolds(platform, &observer, file.path, [&] { return platform.RestoreFile(file.path, file.before); });
     bool holds = false;
     if (!failure) {
-        const auto after = platform.ReadFile(file.path);
+        const auto after = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
         failure = after.failure;
         holds = after && Same(after.value, file.before);
     }
@@ -110,9 +112,11 @@ void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, Set
         } else {
             continue;
         }
-        made.emplace_back(restoration, platform.WriteProfileEntry(file.path, write.section, key, value));
+        made.emplace_back(restoration, WaitingOutHolds(platform, &observer, file.path, [&] {
+                              return platform.WriteProfileEntry(file.path, write.section, key, value);
+                          }));
     }
-    const auto after = platform.ReadFile(file.path);
+    const auto after = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
     const std::string textAfter = after ? SettingsText(after.value.bytes) : std::string();
     for (const auto& [restoration, failure] : made) {
         const IniEntry now = FindEntry(textAfter, restoration.section, restoration.key);

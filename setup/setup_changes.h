@@ -19,13 +19,13 @@ public:
     // Reads the three files the run writes (orna_remote.ini, win.ini, the
     // answer file) before its first write. A folder in a file's place, or a
     // file that cannot be read, stops the run: it could not be put back.
-    std::optional<SetupFailure> ReadBefore(SetupPlatform& platform);
+    std::optional<SetupFailure> ReadBefore(SetupPlatform& platform, SetupObserver& observer);
     // The line the write's key had before the run, if it had one.
     std::optional<std::string> LineBefore(const ProfileWrite& write) const;
 
     // The next write of the plan was tried. What it left in its file is read
     // back: a file that holds something else later was changed meanwhile.
-    void SettingWriteTried(SetupPlatform& platform);
+    void SettingWriteTried(SetupPlatform& platform, SetupObserver& observer);
     void AnswerFileTouched() { files_[2].touched = true; }
     // From here on the batch file may act on the settings: they stay.
     void BatchFileStarted() { batchStarted_ = true; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -113,6 +114,8 @@ public:
                                 unsigned long /*processId*/, const Effect&) {}
     virtual void WaitingFor(const std::string& /*program*/) {}
     virtual void ProgramEnded(const std::string& /*program*/, unsigned long /*exitCode*/) {}
+    // Another program held the file; the run waited for it to let go (released) or gave up.
+    virtual void WaitedForHold(const std::string& /*file*/, std::chrono::milliseconds /*waited*/, bool /*released*/) {}
     // Another program changed the file during the run: it is put back entry by entry.
     virtual void ChangedMeanwhile(const std::string& /*file*/) {}
     virtual void RestorationMade(const Restoration&, const Effect&) {}

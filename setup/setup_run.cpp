@@ -1,5 +1,6 @@
 #include "setup/setup_run.h"
 
+#include "setup/held_files.h"
 #include "setup/ini_text.h"
 
 namespace selvane {
@@ -19,14 +20,16 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
     // Only an empty box is refused: a box of blanks is a folder name too.
     if (request.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
     if (auto failure = CheckBeforeWriting(platform, plan)) return failure;
-    if (auto failure = changes.ReadBefore(platform)) return failure;
+    if (auto failure = changes.ReadBefore(platform, observer)) return failure;
     for (const ProfileWrite& write : plan.writes) {
         if (request.whatIf) {
             observer.SettingWritten(write, changes.LineBefore(write), {EffectState::Planned, {}});
             continue;
         }
-        const CallResult failure = platform.WriteProfileEntry(write.file, write.section, write.key, write.value);
-        changes.SettingWriteTried(platform);
+        const CallResult failure = WaitingOutHolds(platform, &observer, write.file, [&] {
+            return platform.WriteProfileEntry(write.file, write.section, write.key, write.value);
+        });
+        changes.SettingWriteTried(platform, observer);
         observer.SettingWritten(write, changes.LineBefore(write), EffectOf(failure));
         if (failure) {
             const bool inWinIni = write.file == plan.profileFile;
@@ -54,7 +57,7 @@ SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, Setu
 std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPlan& plan,
                                             std::vector<SettingDifference>& differences) {
     for (const std::string* file : {&plan.settingsFile, &plan.profileFile}) {
-        const auto read = platform.ReadFile(*file);
+        const auto read = WaitingOutHolds(platform, nullptr, *file, [&] { return platform.ReadFile(*file); });
         if (!read) {
             const bool inWinIni = file == &plan.profileFile;
             return CallFailed(inWinIni ? SetupStep::ReadProfileFile : SetupStep::ReadSettingsFile, *file, *read.failure);
@@ -63,7 +66,7 @@ std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPl
         for (const ProfileWrite& write : plan.writes) {
             if (write.file != *file) continue;
             const IniEntry entry = FindEntry(text, write.section, write.key);
-            const auto found = entry.line ? std::optional(ProfileValue(*entry.line)) : std::nullopt;
+            const auto found = entry.line ? ProfileValue(*entry.line) : std::nullopt;
             const bool same = found && (write.isFolder ? platform.SamePath(write.value, *found) : *found == write.value);
             if (!same) differences.push_back({write, found});
         }

@@ -106,11 +106,13 @@ public:
         return comparable(first) == comparable(second);
     }
     Checked<FileState> ReadFile(const std::string& path) override {
+        if (Held(path)) return {{}, CallFailure{"CreateFileW", 32}};
         if (unreadable.count(path)) return {{}, CallFailure{"CreateFileW", 32}};  // a sharing violation
         if (!files.count(path)) return {};
         return {{true, files[path].bytes, files[path].attributes}, std::nullopt};
     }
     CallResult RestoreFile(const std::string& path, const FileState& state) override {
+        if (Held(path)) return CallFailure{"ReplaceFileW", 32};
         auto failure = Effect((state.exists ? "restore " : "remove ") + path, "");
         if (failure) return failure;
         if (!state.exists) {
@@ -122,6 +124,7 @@ public:
     }
     CallResult WriteProfileEntry(const std::string& file, const std::string& section, const std::optional<std::string>& key,
                                  const std::optional<std::string>& value) override {
+        if (Held(file)) return CallFailure{"WritePrivateProfileStringA", 32};
         const std::string record = !key     ? "delete " + file + " [" + section + "]"
                                    : !value ? "delete " + file + " [" + section + "] " + *key
                                             : "ini " + file + " [" + section + "] " + *key + "=" + *value;
@@ -130,6 +133,7 @@ public:
         return std::nullopt;
     }
     CallResult WriteNewFile(const std::string& path, std::string_view bytes) override {
+        if (Held(path)) return CallFailure{"CreateFileW", 32};
         // Made plain first; then refused outright, or (the disk full) once the file was emptied.
         if (files.count(path)) files[path].attributes &= ~7ul;
         const bool half = failing.count("write half") > 0;
@@ -168,6 +172,8 @@ public:
     std::set<std::string> folders = {"C:\\app", "C:\\app\\service", "D:\\pkg"};
     std::set<std::string> notPrograms;
     std::set<std::string> unreadable;
+    // Files another program holds (no sharing) until the clock reaches the time given.
+    std::map<std::string, std::chrono::steady_clock::time_point> heldUntil;
     std::set<std::string> garbled;  // files whose restoration writes something else
     // Effects that fail: by the kind and file ("ini F", "delete F", "write",
     // "start P", ...), or by the effect's whole record.
@@ -183,6 +189,10 @@ public:
     std::chrono::steady_clock::time_point clock{};
 
 private:
+    bool Held(const std::string& path) const {
+        const auto held = heldUntil.find(path);
+        return held != heldUntil.end() && clock < held->second;
+    }
     CallResult Effect(const std::string& record, const std::string& key) {
         if (meanwhile) meanwhile(*this, record);
         effects.push_back(record);

@@ -74,34 +74,80 @@ TEST(IniText, FindsTheLineAsTheProfileFunctionsFindTheKey) {
         const char* key;
         bool sectionFound;
         std::optional<std::string> line;
-        std::string value;
+        std::optional<std::string> value;
     };
     const Case cases[] = {
         {"FILE", "LOGIN", true, "login =  \"C:\\old path\"  ", "C:\\old path"},
-        {"file", "DB", true, "DB", ""},
+        {"file", "DB", true, "DB", std::nullopt},  // the line a write replaces; read, no value
         {"FILE", "BACKUP", true, "BACKUP='x'", "x"},
-        {"FILE", "OWN", true, std::nullopt, ""},  // only the first section of a name counts
+        {"FILE", "OWN", true, std::nullopt, std::nullopt},  // only the first section of a name counts
         {"OTHER", "login", true, "LOGIN=elsewhere", "elsewhere"},
-        {"SERVICE", "OS", false, std::nullopt, ""},
+        {"SERVICE", "OS", false, std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         const IniEntry entry = FindEntry(text, c.section, c.key);
         EXPECT_EQ(entry.sectionFound, c.sectionFound) << c.key;
         EXPECT_EQ(entry.line, c.line) << c.key;
-        EXPECT_EQ(ProfileValue(entry.line.value_or("")), c.value) << c.key;
+        EXPECT_EQ(entry.line ? ProfileValue(*entry.line) : std::nullopt, c.value) << c.key;
     }
     EXPECT_EQ(RawValue("login =  \"C:\\old path\"  "), "  \"C:\\old path\"  ");
 }
 
-TEST(IniText, ReadsUtf16AndUtf8AfterTheirByteOrderMarks) {
-    std::string utf16 = "\xFF\xFE";  // as Notepad saves "Unicode"
-    for (const char16_t c : std::u16string_view(u"[FILE]\r\nLOGIN=C:\\测试Ω😀")) {
-        utf16 += static_cast<char>(c & 0xFF);
-        utf16 += static_cast<char>(c >> 8);
+// The forms that hand-edited and tool-written files take, read as
+// GetPrivateProfileString reads them.
+TEST(IniText, ReadsEveryFormAsTheProfileFunctions) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string text;
+        const char* value;  // null: LOGIN of [FILE] is not found
+    };
+    const Case cases[] = {
+        {"[FILE]\rLOGIN=C:\\cr\rDB=x\r", "C:\\cr"},                // lone CRs end lines
+        {"[FILE]\n\rLOGIN=C:\\lfcr\n", "C:\\lfcr"},                // so does LF CR
+        {"[FILE\r\nLOGIN=C:\\x\r\n", nullptr},                        // no ']': a key line, no header
+        {"[FILE]]\r\nLOGIN=C:\\x\r\n", nullptr},                      // the last ']' ends the name: "FILE]"
+        {"[FILE] ]\r\nLOGIN=C:\\x\r\n", nullptr},                     // "FILE]"
+        {"[ FILE ]\r\nLOGIN=C:\\x\r\n", "C:\\x"},                     // blanks around the name go
+        {"[FILE]\r\nLOGIN\r\nLOGIN=C:\\x\r\n", nullptr},               // a bare key: found, no value
+        {"[FILE] ; note\r\nLOGIN=C:\\x\r\n", "C:\\x"},                // text after the last ']' is ignored
+        {"x[FILE]\r\nLOGIN=C:\\x\r\n", nullptr},                      // a header starts with '['
+        {"[FILE]\r\nLOGIN=C:\\nul\0after\r\n"s, "C:\\nul"},           // a NUL ends the value
+        {"[FILE]\r\nLOGIN=C:\\pad  \0after\r\n"s, "C:\\pad  "},       // blanks before it stay
+        {"[FILE]\r\nLOGIN=\"C:\\q\"\0 \r\n"s, "C:\\q"},              // quotes before it go
+        {"[FILE]\r\nLOGIN=C:\\eof\x1a\r\n\x1a", "C:\\eof"},           // Ctrl-Z is a blank
+        {"\x1a[FILE]\x1a\r\n\vLOGIN\f=\tC:\\ctl\v\r\n", "C:\\ctl"},  // and so are TAB to CR
+        {"[FILE]\r\nLOGIN=\"C:\\open\r\n", "\"C:\\open"},            // one quote stays
+        {"[FILE]\r\nLOGIN x=C:\\x\r\nLOGIN=C:\\y\r\n", "C:\\y"},      // the name runs to the '='
+        {"[FILE]\r\nLOGIN=C:\\first\r\nLOGIN=C:\\second\r\n", "C:\\first"},
+    };
+    for (const auto& c : cases) {
+        const IniEntry entry = FindEntry(c.text, "FILE", "LOGIN");
+        const auto value = entry.line ? ProfileValue(*entry.line) : std::nullopt;
+        EXPECT_EQ(value.has_value(), c.value != nullptr) << c.text;
+        if (value && c.value) {
+            EXPECT_EQ(*value, c.value) << c.text;
+        }
     }
-    EXPECT_EQ(SettingsText(utf16), "[FILE]\r\nLOGIN=C:\\测试Ω😀");
-    EXPECT_EQ(SettingsText("\xEF\xBB\xBF[FILE]"), "[FILE]");
+    // The line as it stands, for the log and the put-back: up to its line end.
+    EXPECT_EQ(FindEntry("[FILE]\rLOGIN = C:\\cr \rDB=x", "FILE", "LOGIN").line, "LOGIN = C:\\cr ");
+    EXPECT_EQ(Lines("a\rb\r\nc\n\nd"), (std::vector<std::string_view>{"a", "b", "c", "", "d"}));
+}
+
+TEST(IniText, ReadsUtf16OfEitherOrderAfterItsByteOrderMark) {
+    std::string little = "\xFF\xFE";  // as Notepad saves "Unicode"
+    std::string big = "\xFE\xFF";     // "Unicode big endian"
+    for (const char16_t c : std::u16string_view(u"[FILE]\r\nLOGIN=C:\\测试Ω😀")) {
+        little += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        big += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    EXPECT_EQ(SettingsText(little), "[FILE]\r\nLOGIN=C:\\测试Ω😀");
+    EXPECT_EQ(SettingsText(big), "[FILE]\r\nLOGIN=C:\\测试Ω😀");
     EXPECT_EQ(SettingsText("[FILE]"), "[FILE]");
+    // Windows takes a UTF-8 mark for ANSI characters: a header on the first
+    // line is no header (Wine's profile functions skip the mark).
+    EXPECT_EQ(SettingsText("\xEF\xBB\xBF[FILE]"), "\xEF\xBB\xBF[FILE]");
+    EXPECT_FALSE(FindEntry(SettingsText("\xEF\xBB\xBF[FILE]\r\nLOGIN=x\r\n"), "FILE", "LOGIN").sectionFound);
+    EXPECT_EQ(FindEntry(SettingsText("\xEF\xBB\xBF\r\n[FILE]\r\nLOGIN=x\r\n"), "FILE", "LOGIN").line, "LOGIN=x");
 }
 
 }  // namespace

@@ -27,15 +27,18 @@ public:
     std::vector<RunEvent> events;
 };
 
+// By default the system's "file not found" (2).
 SetupFailure Failure(SetupStep step, FailureReason reason, std::string subject = "C:\\app\\acl.bat",
-                     LeftBehind left = LeftBehind::Nothing) {
-    SetupFailure failure = CallFailed(step, std::move(subject), {"CreateFileW", 32});
+                     LeftBehind left = LeftBehind::Nothing, unsigned long code = 2) {
+    SetupFailure failure = CallFailed(step, std::move(subject), {"CreateFileW", code});
     failure.reason = reason;
     failure.left = left;
     return failure;
 }
 
 constexpr char kRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
+constexpr char kCloseHolder[] =
+    "ファイルを使用しているプログラム (バックアップやウイルス対策など) を閉じてから、もう一度 [完了] を押してください。";
 
 TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
     constexpr auto kInfo = MessageIcon::Information;
@@ -81,9 +84,21 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
          "設定は何も変更していません。\nプログラムのフォルダと製品のファイルを確かめてから", kError,
          "ERROR 初期設定を中止しました。", kStays, EventKind::Failed},
         {"a held win.ini, put back",
-         finished(Failure(SetupStep::WriteProfileFile, FailureReason::System, "C:\\w.ini", LeftBehind::PutBack)),
-         "変更した設定は元に戻しました。\nほかのプログラム", kError, "ERROR 初期設定を中止しました。", kStays,
+         finished(Failure(SetupStep::WriteProfileFile, FailureReason::System, "C:\\w.ini", LeftBehind::PutBack, 32)),
+         std::string("変更した設定は元に戻しました。\n") + kCloseHolder, kError, "ERROR 初期設定を中止しました。", kStays,
          EventKind::Failed},
+        // Held by another program, with or without read sharing, or refused:
+        // no other folder would help.
+        {"a held orna_remote.ini",
+         finished(Failure(SetupStep::ReadSettingsFile, FailureReason::System, "D:\\orna_remote.ini", LeftBehind::Nothing, 32)),
+         std::string("設定は何も変更していません。\n") + kCloseHolder, kError, "ERROR 初期設定を中止しました。", kStays,
+         EventKind::Failed},
+        {"an orna_remote.ini locked or refused",
+         finished(Failure(SetupStep::WriteSettingsFile, FailureReason::System, "D:\\orna_remote.ini", LeftBehind::PutBack, 33)),
+         kCloseHolder, kError, "ERROR 初期設定を中止しました。", kStays, EventKind::Failed},
+        {"an orna_remote.ini refused",
+         finished(Failure(SetupStep::WriteSettingsFile, FailureReason::System, "D:\\orna_remote.ini", LeftBehind::PutBack, 5)),
+         kCloseHolder, kError, "ERROR 初期設定を中止しました。", kStays, EventKind::Failed},
         {"an installer that would not start",
          finished(Failure(SetupStep::StartInstaller, FailureReason::System, "C:\\i.exe", LeftBehind::SettingsKept)),
          "サービスインストーラ C:\\i.exe を起動できませんでした。", kError, "ERROR 初期設定を中止しました。", 1,

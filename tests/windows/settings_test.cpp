@@ -103,6 +103,8 @@ TEST_F(CompleteInJapaneseFolder, ApplicationFolderIsWrittenInCodePage932) {
 // window stays. Another folder in the box may mend it (then the message
 // advises a retry, with the information icon), or it may not.
 constexpr wchar_t kRetry[] = L"フォルダを確かめてから、もう一度 [完了] を押してください。";
+constexpr wchar_t kCloseHolder[] =
+    L"ファイルを使用しているプログラム (バックアップやウイルス対策など) を閉じてから、もう一度 [完了] を押してください。";
 
 class CompleteFails : public Complete {
 protected:
@@ -130,6 +132,20 @@ TEST_F(CompleteFails, WhenTheFolderDoesNotExist) {
                     L"設定は何も変更していません。", true);
 }
 
+// Another folder would not help where another program holds the file, with
+// read sharing (it can be read, not written) or without (not even read).
+TEST_F(CompleteFails, WhenAnotherProgramHoldsTheSettingsFile) {
+    const std::wstring settings = kKeva + L"\\orna_remote.ini";
+    WriteBytes(settings, "[FILE]\r\nLOGIN=C:\\old\r\n");
+    Start();
+    for (const DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+        const HeldOpen holder(settings, share);
+        PressComplete(kKeva);
+        ExpectStoppedAt(settings, kCloseHolder, false);
+    }
+    EXPECT_EQ(ReadBytes(settings), "[FILE]\r\nLOGIN=C:\\old\r\n");
+}
+
 TEST_F(CompleteFails, WhenAFolderStandsWhereTheSettingsFileGoes) {
     fs::create_directories(kKeva + L"\\orna_remote.ini");
     Start();
@@ -148,7 +164,8 @@ TEST_F(CompleteFails, WhenWinIniCannotBeWritten) {
         const HeldOpen scanner(WinIni(), FILE_SHARE_READ);
         Start();
         PressComplete(kKeva);
-        ExpectStoppedAt(L"設定を書き込めませんでした。\nファイル: " + WinIni(), L"変更した設定は元に戻しました。\nほかのプログラム", false);
+        ExpectStoppedAt(L"設定を書き込めませんでした。\nファイル: " + WinIni(),
+                        std::wstring(L"変更した設定は元に戻しました。\n") + kCloseHolder, false);
         EXPECT_EQ(ReadBytes(kKeva + L"\\orna_remote.ini"), handEdited) << "the settings written before were not put back";
     }
     EXPECT_EQ(ReadBytes(WinIni()), winIniBefore_);

@@ -1,7 +1,9 @@
 // The program run from a script: switches, exit codes, the log, and no window.
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <regex>
+#include <thread>
 
 #include "complete_fixture.h"
 #include "platform/wide_text_win.h"
@@ -307,6 +309,41 @@ TEST_F(Silent, WinIniHeldPutsBackEverySettingsFileByteForByte) {
     }
     EXPECT_NE(Log().find(Ansi(WinIni()) + " を読み取れませんでした。"), std::string::npos) << Log();
     EXPECT_EQ(ReadBytes(kSettings), forms[std::size(forms) - 1].second);
+}
+
+// A scanner, or the batch file of the run before, holds a file for a moment:
+// the run waits it out; a hold that lasts stops the run within ten seconds.
+TEST_F(Silent, ABriefHoldIsWaitedOutALastingOneStopsTheRunSoon) {
+    const std::wstring answer = product_.File(L"yes.txt");
+    WriteBytes(answer, "y\r\n");
+    {
+        std::optional<HeldOpen> holder(std::in_place, answer, 0);
+        std::thread release([&] {
+            Sleep(1000);
+            holder.reset();
+        });
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u);
+        release.join();
+    }
+    EXPECT_NE(Log().find("INFO 待機 " + Ansi(answer) + " を他のプログラムが使用中のため "), std::string::npos) << Log();
+    // Two runs one right after the other, while the first one's acl.bat reads the answer file.
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u);
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u);
+    // Held for good.
+    const HeldOpen holder(answer, 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, Patience(10s));
+    EXPECT_NE(Log().find("解放されませんでした"), std::string::npos) << Log();
+}
+
+// Files whose lines end in a lone CR, as some tools write them: after a run,
+// /VERIFY reads every setting in them, as the profile functions do.
+TEST_F(Silent, AfterARunOnCrOnlyFilesVerifySaysSetUp) {
+    WriteBytes(kSettings, "[FILE]\rLOGIN=C:\\old\rDB=x\r[SERVICE]\rOS=1\r[MINE]\rX=y\r");
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u);
+    EXPECT_EQ(Run(L"/VERIFY /DIR=" + kKeva), 0u) << Log();
+    EXPECT_NE(Log().find("(変更前: 「LOGIN=C:\\old」)"), std::string::npos) << Log();
 }
 
 // win.ini with an ORNA section of its own, blank lines and a quoted value;
