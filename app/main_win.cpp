@@ -56,6 +56,18 @@ int Finish(const UnattendedResult& result, const Switches& switches, const Progr
     return result.exitCode;
 }
 
+// Every file a run writes or starts that can be known at start-up (KEVA's
+// settings file only where /DIR names its folder), and the program itself.
+std::vector<std::string> RunFiles(const Switches& switches, const ProgramFiles& files) {
+    WindowsSetupPlatform platform;
+    const RunPlan plan = PlanSetupRun(switches.dir.value_or(""), files.appFolder, platform.WindowsDirectory().value,
+                                      platform.SystemDirectory().value);
+    std::vector<std::string> runFiles{plan.profileFile, plan.answerFile, plan.batchFile, plan.installer,
+                                      JoinPath(files.appFolder, kDatabaseFileName), files.program};
+    if (switches.dir) runFiles.push_back(plan.settingsFile);
+    return runFiles;
+}
+
 int RunMessageLoop(const FrmInit& form) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -145,7 +157,12 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
             return Finish({exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFile, {logPath}), refused},
                           switches, files, log);
         }
-        auto sink = OpenLogFile(logPath);
+        std::string sameAs;
+        auto sink = OpenLogFile(logPath, RunFiles(switches, files), sameAs);
+        if (!sameAs.empty()) {
+            return Finish({exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFileByLink, {logPath, sameAs}), refused},
+                          switches, files, log);
+        }
         if (sink) {
             files.log = logPath;
             log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());

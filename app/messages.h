@@ -130,6 +130,8 @@ inline constexpr char kDirNotFolder[] = "/DIR はフォルダではありませ�
 inline constexpr char kLogNotOpened[] = "ログファイル {} を開けません。理由: {}";
 inline constexpr char kLogIsRunFile[] =
     "ログファイル {} は、初期設定が書き込むか起動するファイルと同じ名前です。別のファイルを指定してください。";
+inline constexpr char kLogIsRunFileByLink[] =
+    "ログファイル {} は、初期設定が書き込むか起動するファイル {} そのものです (別の名前やリンク)。別のファイルを指定してください。";
 inline constexpr char kAnotherInstance[] = "このプログラムは既に実行中です。";
 inline constexpr char kVerified[] = "設定済み";
 inline constexpr char kNotVerified[] = "{} 件の設定が、実行した場合の値と異なります";
@@ -171,6 +173,8 @@ inline constexpr char kLogFailed[] = ": 失敗: {}";
 inline constexpr char kLogPlanned[] = ": /WHATIF のため行いません";
 inline constexpr char kLogProcessId[] = " pid={}";
 inline constexpr char kLogExit[] = "exit={}";
+inline constexpr char kLogEventSourceNotRegistered[] =
+    "イベントのメッセージファイルを登録しませんでした: プログラムのパス {} に % が含まれ、イベント ビューアーが別のファイルと読むためです。イベントは文字列とともに記録します";
 inline constexpr char kLogEventNotWritten[] = "イベントログに記録できませんでした: {}";
 
 }  // namespace selvane::messages

@@ -7,6 +7,7 @@
 #include "app/text_fill.h"
 #include "events.h"
 #include "platform/event_log_win.h"
+#include "platform/file_identity_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
@@ -46,10 +47,19 @@ void LogFailure(AppLog& log, const CallFailure& failure) {
 
 }  // namespace
 
-Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path) {
+Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path, const std::vector<std::string>& runFiles,
+                                              std::string& sameAs) {
     auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!file) return {nullptr, file.failure};
+    // Files, not names: the log reaches none of the run's files by any name.
+    if (const auto log = IdentityOf(file.value.get())) {
+        for (const std::string& runFile : runFiles) {
+            if (IdentityOfPath(Widen(runFile)) != log) continue;
+            sameAs = runFile;
+            return {nullptr, std::nullopt};
+        }
+    }
     LARGE_INTEGER size = {};
     const bool isNew = GetFileSizeEx(file.value.get(), &size) && size.QuadPart == 0;
     auto log = std::make_unique<LogFile>(std::move(file.value));
@@ -67,7 +77,13 @@ void ReportRunEvent(const RunEvent& event, const ProgramFiles& files, AppLog& lo
     if (event.kind == EventKind::None) return;
     const std::wstring source = Widen(kAppTitle);
     // Where the source cannot be registered, the event still carries its strings.
-    if (auto failure = RegisterEventSourceFile(source, Widen(files.program))) LogFailure(log, *failure);
+    // The message file's path is expanded where it is read: a path with a
+    // '%' would send Event Viewer to another file, one others may create.
+    if (files.program.find('%') != std::string::npos) {
+        log.Warn(Fill(messages::kLogEventSourceNotRegistered, {files.program}));
+    } else if (auto failure = RegisterEventSourceFile(source, Widen(files.program))) {
+        LogFailure(log, *failure);
+    }
     const auto orNone = [](const std::string& text) { return Widen(text.empty() ? messages::kLogNoValue : text); };
     const EventType& type = kEventTypes[static_cast<int>(event.kind) - 1];
     if (auto failure = ReportEventStrings(source, type.type, type.id,

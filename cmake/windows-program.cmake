@@ -7,6 +7,7 @@ add_library(selvane_win STATIC
   platform/browse_folder_win.cpp
   platform/dpi_win.cpp
   platform/event_log_win.cpp
+  platform/file_identity_win.cpp
   platform/parent_console_win.cpp
   platform/program_arguments_win.cpp
   platform/program_path_win.cpp

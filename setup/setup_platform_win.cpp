@@ -30,22 +30,31 @@ std::wstring Comparable(const std::string& path) {
     return resolved;
 }
 
-CallResult WriteBytes(const std::wstring& path, std::string_view bytes, DWORD flush) {
-    // CREATE_ALWAYS refuses a hidden or system file, and anything refuses a read-only one.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlockingAttributes) &&
-        !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
-        return LastErrorFailure("SetFileAttributesW");
-    }
-    auto file = CHECK_FILE(CreateFileW, path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return file.failure;
+CallResult WriteAll(const UniqueFile& file, std::string_view bytes) {
     DWORD written = 0;
-    if (!::WriteFile(file.value.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
         return LastErrorFailure("WriteFile");
     }
-    if (flush && !FlushFileBuffers(file.value.get())) return LastErrorFailure("FlushFileBuffers");
-    return CHECK_BOOL(CloseHandle, file.value.release());
+    return std::nullopt;
+}
+
+// A file of the run's own beside the target, under a name as long as the
+// target's (so that it fits wherever the target does) that no file has:
+// made new, never opened over what stands there, nor through a link. The
+// name ends in "~", else "~1" to "~99".
+Checked<UniqueFile> CreateBeside(const std::wstring& target, std::wstring& name) {
+    CallResult failure;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring ending = attempt == 0 ? L"~" : L"~" + std::to_wstring(attempt);
+        name = target.substr(0, target.size() - std::min(ending.size(), target.size() - 1)) + ending;
+        auto file = CHECK_FILE(CreateFileW, name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file || (file.failure->code != ERROR_FILE_EXISTS && file.failure->code != ERROR_ALREADY_EXISTS)) {
+            return file;
+        }
+        failure = file.failure;
+    }
+    return {UniqueFile(), failure};
 }
 
 }  // namespace
@@ -111,19 +120,33 @@ CallResult WindowsSetupPlatform::RestoreFile(const std::string& path, const File
         if (DeleteFileW(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
         return LastErrorFailure("DeleteFileW");
     }
-    // Written beside the file under a name as long as its own (so that it
-    // fits wherever the file does), flushed, and only then put in its
-    // place: a crash meanwhile leaves the file whole, one way or the other.
-    std::wstring beside = target;
-    beside.back() = L'~';
-    if (auto failure = WriteBytes(beside, state.bytes, TRUE)) return failure;
-    // ReplaceFileW keeps the file's security and identity.
-    if (!ReplaceFileW(target.c_str(), beside.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
-        !(GetLastError() == ERROR_FILE_NOT_FOUND &&
-          MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
-        const CallFailure failure = LastErrorFailure("ReplaceFileW");
+    // Written beside the file, flushed, and only then put in its place: a
+    // crash meanwhile leaves the file whole, one way or the other.
+    std::wstring beside;
+    auto copy = CreateBeside(target, beside);
+    if (!copy) return copy.failure;
+    CallResult written = WriteAll(copy.value, state.bytes);
+    if (!written && !FlushFileBuffers(copy.value.get())) written = LastErrorFailure("FlushFileBuffers");
+    if (!written && !CloseHandle(copy.value.release())) written = LastErrorFailure("CloseHandle");
+    if (written) {
+        copy.value.reset();
         DeleteFileW(beside.c_str());
-        return failure;
+        return written;
+    }
+    // ReplaceFileW keeps the file's security and identity; a file gone
+    // meanwhile is made anew from the copy.
+    if (!ReplaceFileW(target.c_str(), beside.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        const char* failed = "ReplaceFileW";
+        bool moved = false;
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            failed = "MoveFileExW";
+            moved = MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        }
+        if (!moved) {
+            const CallFailure failure = LastErrorFailure(failed);
+            DeleteFileW(beside.c_str());
+            return failure;
+        }
     }
     return CHECK_BOOL(SetFileAttributesW, target.c_str(), state.attributes ? state.attributes : FILE_ATTRIBUTE_NORMAL);
 }
@@ -145,7 +168,18 @@ CallResult WindowsSetupPlatform::WriteProfileEntry(const std::string& file, cons
 }
 
 CallResult WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
-    return WriteBytes(Widen(path), bytes, FALSE);
+    const std::wstring widePath = Widen(path);
+    // CREATE_ALWAYS refuses a hidden or system file, and anything refuses a read-only one.
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlockingAttributes) &&
+        !SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        return LastErrorFailure("SetFileAttributesW");
+    }
+    auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return file.failure;
+    if (auto failure = WriteAll(file.value, bytes)) return failure;
+    return CHECK_BOOL(CloseHandle, file.value.release());
 }
 Checked<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& program, const std::string& commandLine,
                                                          const std::string& currentDirectory, bool willWait) {

@@ -107,6 +107,24 @@ class EventLog(unittest.TestCase):
             self.assertIn(code, (0, 1), switches)
             self.assertEqual(found, [], switches)
 
+    def test_a_program_path_with_a_percent_registers_no_message_file(self):
+        key = r"HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Selvane"
+        subprocess.run([WINE_RUN, BUILD, "reg", "delete", key, "/f"], capture_output=True, timeout=300)
+        app = r"C:\selvane-tests\p%windir%"
+        try:
+            os.makedirs(unix(app))
+            shutil.copy(PROGRAM, unix(app + r"\selvane-init.exe"))
+            code, found = run(app + r"\selvane-init.exe", "/VERYSILENT", "/DIR=" + KEVA)
+            self.assertEqual(len(found), 1, found)  # still recorded, with its strings
+            self.assertEqual(found[0][:2], (ERROR, 1002))
+            query = subprocess.run([WINE_RUN, BUILD, "reg", "query", key, "/v", "EventMessageFile"],
+                                   capture_output=True, timeout=300)
+            self.assertNotIn(b"%", query.stdout, query.stdout)
+            with open(unix(app + r"\selvane-init.log"), encoding="utf-8-sig") as log:
+                self.assertIn("イベントのメッセージファイルを登録しませんでした", log.read())
+        finally:
+            shutil.rmtree(unix(app), ignore_errors=True)
+
     def test_a_windows_complete_is_recorded(self):
         code, found = run(WINDOWS_TESTS, "--gtest_filter=TrailingBackslashOrNot/CompleteWithFolder.*/0",
                           env={"SELVANE_PROGRAM": PROGRAM})

@@ -1,0 +1,22 @@
+#include "platform/file_identity_win.h"
+
+#include "platform/unique_handle_win.h"
+
+namespace selvane {
+
+std::optional<FileIdentity> IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
+    return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+std::optional<FileIdentity> IdentityOfPath(const std::wstring& path) {
+    // No access to the contents is needed, so another program's hold does not stand in the way.
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
+    return IdentityOf(file.get());
+}
+
+}  // namespace selvane

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace selvane {
+
+// The file a handle reaches, whatever name, hard or symbolic link or stream
+// ("::$DATA") led to it: its volume and its index there.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(HANDLE file);
+// None when nothing is there (or it cannot be opened at all).
+std::optional<FileIdentity> IdentityOfPath(const std::wstring& path);
+
+}  // namespace selvane
