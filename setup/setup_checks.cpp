@@ -57,6 +57,13 @@ std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const Ru
     if (!platform.IsProgram(plan.installer)) {
         return MakeFailure(SetupStep::CheckInstaller, FailureReason::NotAProgram, plan.installer);
     }
+    // What was checked is what starts: held, unchanged, until the run ends.
+    if (auto failure = platform.HoldUnchanged(plan.batchFile)) {
+        return CallFailed(SetupStep::CheckBatchFile, plan.batchFile, *failure);
+    }
+    if (auto failure = platform.HoldUnchanged(plan.installer)) {
+        return CallFailed(SetupStep::CheckInstaller, plan.installer, *failure);
+    }
     return std::nullopt;
 }
 

@@ -64,6 +64,11 @@ public:
     // nothing of it is kept.
     virtual Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
                                                const std::string& currentDirectory, bool willWait) = 0;
+    // Opens the file to read, letting others only read it, and keeps it so
+    // until ReleaseHeld: nobody can replace or write it meanwhile. A file
+    // another program has open to change fails (a sharing violation).
+    virtual CallResult HoldUnchanged(const std::string& path) = 0;
+    virtual void ReleaseHeld() = 0;
     // The exit code of a program started to be waited for.
     virtual Checked<unsigned long> WaitForExit(unsigned long processId) = 0;
     virtual CallResult ChangeDirectory(const std::string& folder) = 0;

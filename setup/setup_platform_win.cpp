@@ -201,6 +201,15 @@ Checked<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& prog
     return {process.dwProcessId, std::nullopt};
 }
 
+CallResult WindowsSetupPlatform::HoldUnchanged(const std::string& path) {
+    // Reading shared: cmd.exe and CreateProcess still read what they start.
+    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!file) return file.failure;
+    held_.push_back(std::move(file.value));
+    return std::nullopt;
+}
+
 Checked<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long processId) {
     const auto found = std::find_if(awaited_.begin(), awaited_.end(),
                                     [&](const auto& started) { return started.first == processId; });

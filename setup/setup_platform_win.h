@@ -25,6 +25,8 @@ public:
     CallResult WriteNewFile(const std::string& path, std::string_view bytes) override;
     Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
                                        const std::string& currentDirectory, bool willWait) override;
+    CallResult HoldUnchanged(const std::string& path) override;
+    void ReleaseHeld() override { held_.clear(); }
     Checked<unsigned long> WaitForExit(unsigned long processId) override;
     CallResult ChangeDirectory(const std::string& folder) override;
     void ProcessPendingEvents() override;
@@ -33,6 +35,7 @@ public:
 
 private:
     std::vector<std::pair<unsigned long, UniqueHandle>> awaited_;  // processes the run will wait for
+    std::vector<UniqueFile> held_;                                 // the programs it starts, checked
 };
 
 }  // namespace selvane

@@ -42,6 +42,12 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
 SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
     RunPlan plan;
     if (auto failure = PlanRun(platform, request, plan)) return {failure};
+    // acl.bat and the installer are held from their check until the run ends
+    // (until each has ended, where the run waits for them).
+    struct Release {
+        SetupPlatform& platform;
+        ~Release() { platform.ReleaseHeld(); }
+    } release{platform};
     SetupChanges changes(plan);
     SetupOutcome outcome{ValidateAndWriteSettings(platform, request, plan, changes, observer)};
     if (!outcome.failure) outcome.failure = RunAclBatch(platform, plan, request, changes, observer);

@@ -38,7 +38,8 @@ struct SettingDifference {
 // text fits the ANSI code page and every path the length limit (those made
 // from the folder box apart from those made from the program's folder),
 // cmd.exe can take the batch path, and acl.bat, the service folder and a
-// program Windows can start as its installer are there. A run that fails
+// program Windows can start as its installer are there, and acl.bat and
+// the installer can be held unchanged until they start. A run that fails
 // one has changed nothing.
 std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan);
 

@@ -149,8 +149,15 @@ public:
             return {0, failure};
         }
         exitCodes[nextProcessId] = exitCodeOf[program];
+        heldAtStart.push_back(held);
         return {nextProcessId++, std::nullopt};
     }
+    CallResult HoldUnchanged(const std::string& path) override {
+        if (inUse.count(path)) return CallFailure{"CreateFileW", 32};
+        held.insert(path);
+        return std::nullopt;
+    }
+    void ReleaseHeld() override { held.clear(); }
     Checked<unsigned long> WaitForExit(unsigned long processId) override {
         effects.push_back("wait " + std::to_string(processId));
         return {exitCodes[processId], std::nullopt};
@@ -172,6 +179,8 @@ public:
     std::set<std::string> folders = {"C:\\app", "C:\\app\\service", "D:\\pkg"};
     std::set<std::string> notPrograms;
     std::set<std::string> unreadable;
+    std::set<std::string> inUse;  // files another program has open to change
+    std::set<std::string> held;   // held unchanged by the run
     // Files another program holds (no sharing) until the clock reaches the time given.
     std::map<std::string, std::chrono::steady_clock::time_point> heldUntil;
     std::set<std::string> garbled;  // files whose restoration writes something else
@@ -182,6 +191,7 @@ public:
     std::function<void(FakeSetupPlatform&, const std::string& effect)> meanwhile;
     std::map<std::string, unsigned long> exitCodeOf;
     std::vector<std::string> effects;
+    std::vector<std::set<std::string>> heldAtStart;  // what was held as each program started
     int stillHiddenFor = 0;
     int eventRounds = 0;
     std::string cwd = "E:\\started-here";

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "app/failure_text.h"
 #include "fake_setup_platform.h"
@@ -442,6 +443,34 @@ TEST(SetupRun, ABriefHoldIsWaitedOutALastingOneFailsWithinTenSeconds) {
     EXPECT_FALSE(platform.files.count(kOrna));
     EXPECT_EQ(platform.files[kWinIni].bytes, winIniBefore);
     EXPECT_LE(platform.clock - std::chrono::steady_clock::time_point{}, 10s);
+}
+
+// acl.bat and the installer are held, unchanged, from their check until the
+// run ends: both are held as each starts; one that another program has open
+// to change stops the run before its first write.
+TEST(SetupRun, WhatStartsIsHeldFromItsCheckOn) {
+    const std::set<std::string> both = {"C:\\app\\acl.bat", "C:\\app\\service\\install.exe"};
+    for (const bool wait : {false, true}) {
+        FakeSetupPlatform platform;
+        Recorder recorder;
+        EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", wait), recorder).failure);
+        ASSERT_EQ(platform.heldAtStart.size(), 2u);
+        EXPECT_EQ(platform.heldAtStart[0], both);
+        EXPECT_EQ(platform.heldAtStart[1], both);
+        EXPECT_TRUE(platform.held.empty()) << "let go when the run ends";
+    }
+    for (const std::string& file : both) {
+        FakeSetupPlatform platform;
+        platform.inUse.insert(file);
+        Recorder recorder;
+        const auto failure = RunSetup(platform, Request(), recorder).failure;
+        ASSERT_TRUE(failure) << file;
+        EXPECT_EQ(failure->step, file.ends_with("acl.bat") ? SetupStep::CheckBatchFile : SetupStep::CheckInstaller);
+        EXPECT_EQ(failure->call.code, 32u);
+        EXPECT_EQ(failure->left, LeftBehind::Nothing);
+        EXPECT_TRUE(platform.effects.empty()) << file;
+        EXPECT_TRUE(platform.held.empty()) << file;
+    }
 }
 
 TEST(SetupRun, WhatIfChecksEverythingAndChangesNothing) {

@@ -207,6 +207,41 @@ TEST_F(Silent, AWindowStartMeanwhileSaysTheProgramIsRunning) {
     EXPECT_EQ(silent.WaitForExit(), 0u);
 }
 
+// What was checked is what starts: while a run holds acl.bat and the
+// installer nobody can write them; one that another program has open to
+// change stops the run before its first write.
+TEST_F(Silent, AclBatAndTheInstallerAreHeldUnchangedUntilTheRunEnds) {
+    const std::wstring hold = product_.File(L"service\\install-hold.txt");
+    const std::wstring settings = kKeva + L"\\orna_remote.ini";
+    const std::wstring files[] = {product_.File(L"acl.bat"), product_.File(L"service\\install.exe")};
+    const auto openToWrite = [](const std::wstring& file) {
+        return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    WriteBytes(hold, "");
+    {
+        RunningProgram run(product_.program(), product_.path(), L"/VERYSILENT /WAIT /DIR=" + kKeva);
+        ASSERT_TRUE(InstallerRan(Patience(20s))) << "the run is waiting for the installer";
+        for (const std::wstring& file : files) {
+            const HANDLE writer = openToWrite(file);
+            EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << Narrow(file);
+            EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION}) << Narrow(file);
+            if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+        }
+        fs::remove(hold);
+        EXPECT_EQ(run.WaitForExit(), 0u);
+    }
+    for (const std::wstring& file : files) {
+        const HANDLE writer = openToWrite(file);
+        EXPECT_NE(writer, INVALID_HANDLE_VALUE) << "let go once the run has ended: " << Narrow(file);
+        fs::remove(settings);
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u) << Narrow(file);
+        EXPECT_FALSE(fs::exists(settings)) << Narrow(file);
+        EXPECT_NE(Log().find(Ansi(file)), std::string::npos) << Log();
+        if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    }
+}
+
 // A run with /DIR in forward slashes, then /VERIFY: set up as that run left
 // it (exit 0, nothing changed or started) however Windows may spell the
 // program's path and the folder, and not once an entry differs. It keeps
