@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/text_fill.h"
+#include "platform/enum_table.h"
 #include "setup/ini_text.h"
 
 namespace selvane {
@@ -33,28 +34,56 @@ constexpr StepRow kSteps[] = {
     {SetupStep::RunInstaller, kInstallerFailed, false, InstallerStarted, nullptr, false},
     {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, InstallerStarted, nullptr, false},
 };
+static_assert(RowsFollowEnum(kSteps, &StepRow::step, SetupStep::ReadFolderBox, SetupStep::ReturnToAppFolder));
+static_assert(static_cast<int>(SetupStep::ReturnToAppFolder) + 1 == static_cast<int>(SetupStep::Count));
+
+// Advice of its own only where the folder box cannot mend the failure.
+constexpr bool AdviceOnlyWhereTheFolderBoxCannotMend() {
+    for (const StepRow& row : kSteps) {
+        if (row.folderBoxMends && row.advice) return false;
+    }
+    return true;
+}
+static_assert(AdviceOnlyWhereTheFolderBoxCannotMend());
 
 // Why, by reason; the system's words where it gave a code.
-constexpr const char* kReasons[] = {
-    nullptr, nullptr, kReasonNotInCodePage, kReasonTooLong, kReasonUnsafeCharacter, kReasonIsFolder,
-    kReasonNotFolder, kReasonNotAProgram, kReasonNotVisible, kReasonExitCode,
+struct ReasonWords {
+    FailureReason reason;
+    const char* text;
 };
-static_assert(std::size(kReasons) == static_cast<std::size_t>(FailureReason::ExitCode) + 1);
+constexpr ReasonWords kReasons[] = {
+    {FailureReason::System, nullptr},
+    {FailureReason::Empty, nullptr},
+    {FailureReason::NotInCodePage, kReasonNotInCodePage},
+    {FailureReason::TooLong, kReasonTooLong},
+    {FailureReason::UnsafeCharacter, kReasonUnsafeCharacter},
+    {FailureReason::IsFolder, kReasonIsFolder},
+    {FailureReason::NotFolder, kReasonNotFolder},
+    {FailureReason::NotAProgram, kReasonNotAProgram},
+    {FailureReason::NotVisible, kReasonNotVisible},
+    {FailureReason::ExitCode, kReasonExitCode},
+};
+static_assert(RowsFollowEnum(kReasons, &ReasonWords::reason, FailureReason::System, FailureReason::ExitCode));
 
 // For each kind of restoration: the log's words, and the administrator's.
 struct RestorationWords {
+    RestorationKind kind;
     const char* log;
     const char* left;
 };
 constexpr RestorationWords kRestorations[] = {
-    {kLogRestoreFile, kLeftFile}, {kLogRemoveFile, kLeftNewFile}, {kLogRestoreLine, kLeftLine},
-    {kLogDeleteKey, kLeftKey},    {kLogDeleteSection, kLeftSection},
+    {RestorationKind::RestoreFile, kLogRestoreFile, kLeftFile},
+    {RestorationKind::RemoveFile, kLogRemoveFile, kLeftNewFile},
+    {RestorationKind::RestoreLine, kLogRestoreLine, kLeftLine},
+    {RestorationKind::DeleteKey, kLogDeleteKey, kLeftKey},
+    {RestorationKind::DeleteSection, kLogDeleteSection, kLeftSection},
 };
-static_assert(std::size(kRestorations) == static_cast<std::size_t>(RestorationKind::DeleteSection) + 1);
+static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind, RestorationKind::RestoreFile,
+                             RestorationKind::DeleteSection));
 
 std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
-    return Fill(kReasons[static_cast<int>(failure.reason)], {std::to_string(failure.number), std::to_string(failure.limit)});
+    return Fill(kReasons[static_cast<int>(failure.reason)].text, {std::to_string(failure.number), std::to_string(failure.limit)});
 }
 
 std::string Words(const RestorationWords& words, const char* RestorationWords::*which, const Restoration& r) {
@@ -96,8 +125,6 @@ bool HeldOrRefused(const SetupFailure& failure) {
 }
 
 }  // namespace
-
-std::span<const StepRow> StepTable() { return kSteps; }
 
 const StepRow& StepRowOf(SetupStep step) { return kSteps[static_cast<int>(step)]; }
 

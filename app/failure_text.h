@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 
 #include "setup/setup_outcome.h"
@@ -27,8 +26,6 @@ struct StepRow {
     bool runFile;        // reads or writes one of the run's own files, which another program may hold
 };
 
-// One row for each step, in the steps' order.
-std::span<const StepRow> StepTable();
 const StepRow& StepRowOf(SetupStep step);
 
 // Whether another folder in the folder box can mend the failure: its step

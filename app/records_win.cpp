@@ -6,6 +6,7 @@
 #include "app/program_names.h"
 #include "app/text_fill.h"
 #include "events.h"
+#include "platform/enum_table.h"
 #include "platform/event_log_win.h"
 #include "platform/file_identity_win.h"
 #include "platform/unique_handle_win.h"
@@ -30,16 +31,18 @@ private:
 };
 
 struct EventType {
+    EventKind kind;
     WORD type;
     DWORD id;
 };
-// By EventKind, after None.
+// By EventKind, after None (which records nothing).
 constexpr EventType kEventTypes[] = {
-    {EVENTLOG_INFORMATION_TYPE, EVENT_SETUP_COMPLETED},
-    {EVENTLOG_WARNING_TYPE, EVENT_SETUP_RESTART_NEEDED},
-    {EVENTLOG_ERROR_TYPE, EVENT_SETUP_FAILED},
-    {EVENTLOG_ERROR_TYPE, EVENT_SETUP_REFUSED},
+    {EventKind::Completed, EVENTLOG_INFORMATION_TYPE, EVENT_SETUP_COMPLETED},
+    {EventKind::RestartNeeded, EVENTLOG_WARNING_TYPE, EVENT_SETUP_RESTART_NEEDED},
+    {EventKind::Failed, EVENTLOG_ERROR_TYPE, EVENT_SETUP_FAILED},
+    {EventKind::Refused, EVENTLOG_ERROR_TYPE, EVENT_SETUP_REFUSED},
 };
+static_assert(RowsFollowEnum(kEventTypes, &EventType::kind, EventKind::Completed, EventKind::Refused));
 
 void LogFailure(AppLog& log, const CallFailure& failure) {
     log.Warn(Fill(messages::kLogEventNotWritten, {CallText(failure)}));

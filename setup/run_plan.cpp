@@ -3,6 +3,20 @@
 #include "platform/folder_path.h"
 
 namespace selvane {
+namespace {
+
+// Every kind of value has its case: the compiler tells of one missing.
+std::string ValueOf(SettingValue value, const RunPlan& plan) {
+    switch (value) {
+    case SettingValue::AppFolder: return plan.appFolder;
+    case SettingValue::BackupFolder: return plan.backupFolder;
+    case SettingValue::ChosenFolder: return plan.chosenFolder;
+    case SettingValue::Off: return "0";
+    }
+    return {};
+}
+
+}  // namespace
 
 RunPlan PlanSetupRun(std::string_view folderBoxText, std::string_view appFolder, std::string_view windowsDirectory,
                      std::string_view systemDirectory) {
@@ -13,10 +27,9 @@ RunPlan PlanSetupRun(std::string_view folderBoxText, std::string_view appFolder,
     plan.settingsFile = JoinPath(plan.chosenFolder, kSettingsFileName);
     plan.profileFile = JoinPath(windowsDirectory, kProfileFileName);
     plan.answerFile = JoinPath(appFolder, kAnswerFileName);
-    const std::string values[] = {plan.appFolder, plan.backupFolder, plan.chosenFolder, "0"};
     for (const SettingRow& row : kSettingRows) {
         plan.writes.push_back({row.inWinIni ? plan.profileFile : plan.settingsFile, row.section, row.key,
-                               values[static_cast<int>(row.value)], row.value != SettingValue::Off});
+                               ValueOf(row.value, plan), row.value != SettingValue::Off});
     }
     plan.batchFile = JoinPath(appFolder, kBatchFileName);
     plan.commandInterpreter = JoinPath(systemDirectory, "cmd.exe");

@@ -149,17 +149,6 @@ TEST(WindowRun, ARunHoldsOffASecondPressUntilItsOutcomeIsTold) {
     EXPECT_TRUE(run.BeginSetup()) << "the window no longer takes a press";
 }
 
-TEST(StepTable, HasARowForEveryStepInOrder) {
-    const auto table = StepTable();
-    ASSERT_EQ(table.size(), static_cast<std::size_t>(SetupStep::Count));
-    for (std::size_t at = 0; at < table.size(); ++at) {
-        EXPECT_EQ(static_cast<std::size_t>(table[at].step), at);
-        EXPECT_NE(table[at].failed, nullptr) << at;
-        // Advice of its own only where the folder box cannot mend it.
-        EXPECT_TRUE(!table[at].folderBoxMends || table[at].advice == nullptr) << at;
-    }
-}
-
 TEST(FailureText, NamesWhatFailedWhyWhatIsLeftAndWhatToDo) {
     SetupFailure missing = CallFailed(SetupStep::CheckInstaller, "C:\\app\\service\\install.exe", {"GetFileAttributesW", 2});
     EXPECT_EQ(DescribeFailure(missing, Telling::Unattended),
