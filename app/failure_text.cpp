@@ -83,7 +83,8 @@ static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind, Restoration
 
 std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
-    return Fill(kReasons[static_cast<int>(failure.reason)].text, {std::to_string(failure.number), std::to_string(failure.limit)});
+    return Fill(kReasons[static_cast<int>(failure.reason)].text,
+                {std::to_string(failure.number), std::to_string(failure.limit)});
 }
 
 std::string Words(const RestorationWords& words, const char* RestorationWords::*which, const Restoration& r) {
@@ -140,7 +141,9 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
     if (telling == Telling::Verify) return text;
     text += "\n\n" + LeftBehindText(failure);
     const bool retryHelps = row.runFile && HeldOrRefused(failure);
-    const char* advice = FolderBoxMends(failure) ? kCheckFolderAndRetry : retryHelps ? kCloseHolderAndRetry : row.advice;
+    const char* advice = FolderBoxMends(failure) ? kCheckFolderAndRetry
+                         : retryHelps            ? kCloseHolderAndRetry
+                                                 : row.advice;
     if (telling == Telling::Window && advice) (text += "\n") += advice;
     return text;
 }

@@ -160,8 +160,8 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
         std::string sameAs;
         auto sink = OpenLogFile(logPath, RunFiles(switches, files), sameAs);
         if (!sameAs.empty()) {
-            return Finish({exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFileByLink, {logPath, sameAs}), refused},
-                          switches, files, log);
+            const std::string why = Fill(messages::kLogIsRunFileByLink, {logPath, sameAs});
+            return Finish({exit_codes::kInvalidCommandLine, why, refused}, switches, files, log);
         }
         if (sink) {
             files.log = logPath;

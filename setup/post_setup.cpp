@@ -35,8 +35,8 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
 
     // A hidden answer file an earlier run left would never be seen below: it is made plain.
     changes.AnswerFileTouched();
-    const CallResult failure =
-        WaitingOutHolds(platform, &observer, answerFile, [&] { return platform.WriteNewFile(answerFile, kAnswerFileContent); });
+    const CallResult failure = WaitingOutHolds(platform, &observer, answerFile,
+                                               [&] { return platform.WriteNewFile(answerFile, kAnswerFileContent); });
     observer.AnswerFileWritten(answerFile, EffectOf(failure));
     if (failure) return CallFailed(SetupStep::WriteAnswerFile, answerFile, *failure);
 

@@ -60,7 +60,8 @@ LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observe
     bool changed = false;
     for (auto file = std::rbegin(files_); file != std::rend(files_); ++file) {
         if (!file->touched) continue;
-        const auto now = WaitingOutHolds(platform, &observer, file->path, [&] { return platform.ReadFile(file->path); });
+        const auto now =
+            WaitingOutHolds(platform, &observer, file->path, [&] { return platform.ReadFile(file->path); });
         if (now && Same(now.value, file->before)) continue;  // nothing of the run's stayed
         changed = true;
         if (now && file->leftByRun && !Same(now.value, *file->leftByRun)) {
@@ -82,7 +83,8 @@ void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, Setup
         WaitingOutHolds(platform, &observer, file.path, [&] { return platform.RestoreFile(file.path, file.before); });
     bool holds = false;
     if (!failure) {
-        const auto after = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
+        const auto after =
+            WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
         failure = after.failure;
         holds = after && Same(after.value, file.before);
     }

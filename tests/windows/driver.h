@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 
 // How long to wait for something the program does: the given time, times
 // SELVANE_PATIENCE when it is set (the 32-bit release under emulation takes
-// about a minute to start).
+// several seconds to start, more on a busy machine).
 std::chrono::milliseconds Patience(std::chrono::milliseconds normal);
 
 // A Linux path handed in by the build becomes the Windows path Wine maps it to.

@@ -52,13 +52,23 @@ done
 # Nothing left running: the demo's X server and the prefix's wineserver are gone.
 display=$(sed -n 's/^Private X display: :\([0-9]*\)$/\1/p' "$work/report.txt")
 [ -n "$display" ] || fail "the report does not name its X display"
+for _ in $(seq 50); do [ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] || break; sleep 0.1; done
 [ -z "$display" ] || [ ! -e "/tmp/.X11-unix/X$display" ] || fail "Xvfb :$display still runs"
-sleep 1
+demo_processes() {
+  local process
+  for process in /proc/[0-9]*; do
+    if tr '\0' '\n' < "$process/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$work/wineprefix"; then
+      echo "${process#/proc/}"
+    fi
+  done
+}
 left=""
-for process in /proc/[0-9]*; do
-  tr '\0' '\n' < "$process/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$work/wineprefix" && left+=" ${process#/proc/}"
+for _ in $(seq 50); do  # a process that was told to end may take a moment
+  left=$(demo_processes | xargs)
+  [ -n "$left" ] || break
+  sleep 0.1
 done
-[ -z "$left" ] || fail "the demo's Wine processes still run:$left"
+[ -z "$left" ] || fail "the demo's Wine processes still run: $left"
 
 echo "demo test: $failures failures"
 [ "$failures" = 0 ]

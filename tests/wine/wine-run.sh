@@ -35,10 +35,15 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export ODBCSYSINI="$build/odbc"
-# Wine's 32-bit half runs under qemu, which without this hands out addresses
-# just below 2 GiB, where 32-bit Wine must map its shared user data: a 32-bit
-# program would fail to start ("failed to map the shared user data").
-export QEMU_RESERVED_VA=${QEMU_RESERVED_VA:-0xc0000000}
+# Wine's 32-bit half runs under qemu, which without a reserved address space
+# hands out addresses just below 2 GiB, where 32-bit Wine must map its shared
+# user data: a 32-bit program would fail to start ("failed to map the shared
+# user data"). Wine takes the low 2 GiB for Windows; its 32-bit Unix
+# libraries need room above (with 2 GiB exactly nothing starts). qemu 7.2
+# looks for free space in the reserved area page by page, so each further
+# 64 MiB costs every 32-bit start seconds: 128 MiB above 2 GiB starts the
+# release in about 8 seconds, 1 GiB above took 48.
+export QEMU_RESERVED_VA=${QEMU_RESERVED_VA:-0x88000000}
 
 XVFB_PID=""
 if [ -z "${DISPLAY:-}" ]; then
