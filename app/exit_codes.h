@@ -2,7 +2,9 @@
 
 // Exit codes of a run from the command line: the Windows Installer's, which
 // deployment tools already understand. A window run ends with 0, or 1 after
-// a failure.
+// a failure; one started with /LOG that cannot open its log, or with a log
+// that is one of the run's files, ends as a command-line run would (1622,
+// 1639).
 namespace selvane::exit_codes {
 
 inline constexpr int kSuccess = 0;

@@ -9,30 +9,29 @@ namespace selvane {
 namespace {
 
 using namespace messages;
-using enum RunStage;
 
 constexpr StepRow kSteps[] = {
-    {SetupStep::ReadFolderBox, kChooseKevaFolder, true, BeforeBatchFile, nullptr, false},
-    {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, BeforeBatchFile, nullptr, false},
-    {SetupStep::FindSystemDirectory, kSystemDirectoryUnknown, false, BeforeBatchFile, nullptr, false},
-    {SetupStep::CheckChosenFolder, kPathUnusable, true, BeforeBatchFile, nullptr, false},
-    {SetupStep::CheckProductFolder, kPathUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
-    {SetupStep::CheckBatchFile, kBatchFileUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
-    {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
-    {SetupStep::CheckInstaller, kInstallerUnusable, false, BeforeBatchFile, kCheckProductFiles, false},
-    {SetupStep::ReadSettingsFile, kFileNotRead, true, BeforeBatchFile, nullptr, true},
-    {SetupStep::ReadProfileFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms, true},
-    {SetupStep::ReadAnswerFile, kFileNotRead, false, BeforeBatchFile, kCheckOtherPrograms, true},
-    {SetupStep::WriteSettingsFile, kSettingsNotWritten, true, BeforeBatchFile, nullptr, true},
-    {SetupStep::WriteProfileFile, kSettingsNotWritten, false, BeforeBatchFile, kCheckOtherPrograms, true},
-    {SetupStep::WriteAnswerFile, kAnswerFileNotWritten, false, BeforeBatchFile, kCheckOtherPrograms, true},
-    {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, BeforeBatchFile, kCheckOtherPrograms, false},
-    {SetupStep::StartBatchFile, kBatchFileNotStarted, false, BeforeBatchFile, kCheckOtherPrograms, false},
-    {SetupStep::RunBatchFile, kBatchFileFailed, false, BatchFileStarted, nullptr, false},
-    {SetupStep::EnterServiceFolder, kServiceFolderNotEntered, false, BatchFileStarted, nullptr, false},
-    {SetupStep::StartInstaller, kInstallerNotStarted, false, BatchFileStarted, nullptr, false},
-    {SetupStep::RunInstaller, kInstallerFailed, false, InstallerStarted, nullptr, false},
-    {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, InstallerStarted, nullptr, false},
+    {SetupStep::ReadFolderBox, kChooseKevaFolder, true, nullptr, false},
+    {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, nullptr, false},
+    {SetupStep::FindSystemDirectory, kSystemDirectoryUnknown, false, nullptr, false},
+    {SetupStep::CheckChosenFolder, kPathUnusable, true, nullptr, false},
+    {SetupStep::CheckProductFolder, kPathUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckBatchFile, kBatchFileUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckInstaller, kInstallerUnusable, false, kCheckProductFiles, false},
+    {SetupStep::ReadSettingsFile, kFileNotRead, true, nullptr, true},
+    {SetupStep::ReadProfileFile, kFileNotRead, false, kCheckOtherPrograms, true},
+    {SetupStep::ReadAnswerFile, kFileNotRead, false, kCheckOtherPrograms, true},
+    {SetupStep::WriteSettingsFile, kSettingsNotWritten, true, nullptr, true},
+    {SetupStep::WriteProfileFile, kSettingsNotWritten, false, kCheckOtherPrograms, true},
+    {SetupStep::WriteAnswerFile, kAnswerFileNotWritten, false, kCheckOtherPrograms, true},
+    {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, kCheckOtherPrograms, false},
+    {SetupStep::StartBatchFile, kBatchFileNotStarted, false, kCheckOtherPrograms, false},
+    {SetupStep::RunBatchFile, kBatchFileFailed, false, nullptr, false},
+    {SetupStep::EnterServiceFolder, kServiceFolderNotEntered, false, nullptr, false},
+    {SetupStep::StartInstaller, kInstallerNotStarted, false, nullptr, false},
+    {SetupStep::RunInstaller, kInstallerFailed, false, nullptr, false},
+    {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, nullptr, false},
 };
 static_assert(RowsFollowEnum(kSteps, &StepRow::step, SetupStep::ReadFolderBox, SetupStep::ReturnToAppFolder));
 static_assert(static_cast<int>(SetupStep::ReturnToAppFolder) + 1 == static_cast<int>(SetupStep::Count));
@@ -109,7 +108,7 @@ std::string LeftBehindText(const SetupFailure& failure) {
     case LeftBehind::PartlyPutBack: break;
     case LeftBehind::SettingsKept:
         return std::string(kSettingsKept) + "\n" + kBatchFileStarted + "\n" +
-               (StepRowOf(failure.step).stage == InstallerStarted ? kInstallerStarted : kInstallerNotStartedYet);
+               (failure.progress == RunProgress::InstallerStarted ? kInstallerStarted : kInstallerNotStartedYet);
     }
     std::string text = kPartlyPutBack;
     for (const auto& left : failure.leftChanged) (text += '\n') += LeftChangeText(left);

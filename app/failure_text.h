@@ -6,22 +6,14 @@
 
 namespace selvane {
 
-// How far a run had come when a step failed.
-enum class RunStage {
-    BeforeBatchFile,   // what the run changed is put back
-    BatchFileStarted,  // acl.bat may already act on the settings: they stay
-    InstallerStarted,
-};
-
 // What a step of a run means to the administrator: what failed, whether
 // another folder in the folder box can mend it (then the window advises a
-// retry and shows the information icon), how far the run had come, and
-// what else can be done where the folder box cannot mend it.
+// retry and shows the information icon), and what else can be done where
+// the folder box cannot mend it.
 struct StepRow {
     SetupStep step;
     const char* failed;  // "{}" is the file or folder concerned
     bool folderBoxMends;
-    RunStage stage;
     const char* advice;  // may be null
     bool runFile;        // reads or writes one of the run's own files, which another program may hold
 };

@@ -26,10 +26,12 @@ constexpr UINT_PTR kFolderBoxSubclass = 1;
 
 }  // namespace
 
-void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) {
-    MessageBoxW(owner_, Widen(text).c_str(), Widen(kAppTitle).c_str(),
+void ShowAppMessage(HWND owner, std::string_view text, MessageIcon icon) {
+    MessageBoxW(owner, Widen(text).c_str(), Widen(kAppTitle).c_str(),
                 MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
+
+void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) { ShowAppMessage(owner_, text, icon); }
 
 void SetupWindowHost::EndProgram(int exitCode) { selvane::EndProgram(log_, exitCode); }
 

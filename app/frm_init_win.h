@@ -13,6 +13,10 @@
 
 namespace selvane {
 
+// The program's one kind of message box: its title as caption, OK only,
+// owned by the given window (none before the setup window shows).
+void ShowAppMessage(HWND owner, std::string_view text, MessageIcon icon);
+
 // The window run's message boxes, over the setup window once it shows, and
 // the end of the program, and the event log.
 class SetupWindowHost : public WindowRunHost {

@@ -36,10 +36,6 @@ void RestrictDllSearchToSystemDirectory() {
 #endif
 }
 
-void ShowMessageBox(std::string_view text, UINT icon) {
-    MessageBoxW(nullptr, Widen(text).c_str(), Widen(kAppTitle).c_str(), MB_OK | icon);
-}
-
 // The one line a run leaves on the console it was started from.
 void PrintSummary(const std::string& what, int exitCode, const std::string& logPath) {
     PrintToParentConsole(Fill(logPath.empty() ? messages::kConsoleSummaryNoLog : messages::kConsoleSummary,
@@ -124,7 +120,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const Switches& switches = parsed.switches;
     if (switches.help) {
         if (!PrintToParentConsole(messages::kUsage) && !switches.silent && !switches.verify) {
-            ShowMessageBox(messages::kUsage, MB_ICONINFORMATION);
+            ShowAppMessage(nullptr, messages::kUsage, MessageIcon::Information);
         }
         return exit_codes::kSuccess;
     }
@@ -137,7 +133,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
             PrintSummary(text, exit_codes::kRunFailed, {});
             return exit_codes::kRunFailed;
         }
-        ShowMessageBox(text, MB_ICONERROR);
+        ShowAppMessage(nullptr, text, MessageIcon::Error);
         return exit_codes::kWindowRunFailed;
     }
     ProgramFiles files{Narrow(program.value), FolderOfFile(Narrow(program.value)), {}};
@@ -172,7 +168,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
                 Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
             if (!silent) {
                 PrintSummary(text, exit_codes::kLogUnavailable, {});
-                ShowMessageBox(text, MB_ICONERROR);
+                ShowAppMessage(nullptr, text, MessageIcon::Error);
                 return exit_codes::kLogUnavailable;
             }
             return Finish({exit_codes::kLogUnavailable, text, refused}, switches, files, log);

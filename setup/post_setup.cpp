@@ -1,6 +1,7 @@
-#include "setup/setup_run.h"
+#include "setup/run_steps.h"
 
 #include "setup/held_files.h"
+#include "setup/setup_run.h"
 
 namespace selvane {
 namespace {
@@ -55,13 +56,13 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
         platform.StartHidden(plan.commandInterpreter, *plan.batchCommandLine, {}, request.waitForPrograms);
     observer.ProgramStarted(*plan.batchCommandLine, {}, started.value, EffectOf(started.failure));
     if (!started) return CallFailed(SetupStep::StartBatchFile, plan.batchFile, *started.failure);
-    changes.BatchFileStarted();
+    changes.Started(RunProgress::BatchFileStarted);
     if (!request.waitForPrograms) return std::nullopt;
     return AwaitExit(platform, started.value, plan.batchFile, SetupStep::RunBatchFile, false, observer).failure;
 }
 
 SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
-                                 SetupObserver& observer) {
+                                 SetupChanges& changes, SetupObserver& observer) {
     if (request.whatIf) {
         observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, 0, {EffectState::Planned, {}});
         return {};
@@ -73,6 +74,7 @@ SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, c
         platform.StartHidden(plan.installer, plan.installerCommandLine, plan.serviceFolder, request.waitForPrograms);
     observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, started.value, EffectOf(started.failure));
     if (!started) return {CallFailed(SetupStep::StartInstaller, plan.installer, *started.failure)};
+    changes.Started(RunProgress::InstallerStarted);
     if (auto failure = platform.ChangeDirectory(plan.appFolder)) {
         return {CallFailed(SetupStep::ReturnToAppFolder, plan.appFolder, *failure)};
     }

@@ -109,7 +109,6 @@ void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, Set
         } else if (at == 0 || plan_.writes[at - 1].file != write.file || plan_.writes[at - 1].section != write.section) {
             // The run created the section: deleted once, at its first write.
             restoration.kind = RestorationKind::DeleteSection;
-            restoration.key.clear();
             key.reset();
         } else {
             continue;
@@ -122,7 +121,7 @@ void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, Set
     const std::string textAfter = after ? SettingsText(after.value.bytes) : std::string();
     for (const auto& [restoration, failure] : made) {
         const IniEntry now = FindEntry(textAfter, restoration.section, restoration.key);
-        const bool holds = after && (restoration.key.empty()
+        const bool holds = after && (restoration.kind == RestorationKind::DeleteSection
                                          ? !now.sectionFound
                                          : now.line == FindEntry(file.textBefore, restoration.section, restoration.key).line);
         Report(observer, left, restoration, failure ? failure : after.failure, holds);

@@ -27,9 +27,9 @@ public:
     // back: a file that holds something else later was changed meanwhile.
     void SettingWriteTried(SetupPlatform& platform, SetupObserver& observer);
     void AnswerFileTouched() { files_[2].touched = true; }
-    // From here on the batch file may act on the settings: they stay.
-    void BatchFileStarted() { batchStarted_ = true; }
-    bool BatchStarted() const { return batchStarted_; }
+    // From acl.bat's start on, the batch file may act on the settings: they stay.
+    void Started(RunProgress progress) { progress_ = progress; }
+    RunProgress Progress() const { return progress_; }
 
     // Puts back every file the run touched, last first, and reads each back:
     // the saved bytes of a file that holds what the run left in it (or its
@@ -56,7 +56,7 @@ private:
     const RunPlan& plan_;
     File files_[3];  // in the order the run touches them
     std::size_t writesTried_ = 0;
-    bool batchStarted_ = false;
+    RunProgress progress_ = RunProgress::NothingStarted;
 };
 
 }  // namespace selvane

@@ -1,4 +1,4 @@
-#include "setup/setup_run.h"
+#include "setup/run_steps.h"
 
 #include <initializer_list>
 #include <utility>

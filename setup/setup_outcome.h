@@ -64,6 +64,10 @@ enum class LeftBehind {
     SettingsKept,   // acl.bat had started: nothing was put back
 };
 
+// How far a run got: what it had started when it stopped. Once acl.bat has
+// started, the batch file may already act on the settings.
+enum class RunProgress { NothingStarted, BatchFileStarted, InstallerStarted };
+
 // Why a setup run stopped: the step, the file, folder or text concerned,
 // the reason, and what the run left behind; never shown by the run itself.
 struct SetupFailure {
@@ -75,13 +79,14 @@ struct SetupFailure {
     std::size_t limit = 0;      // TooLong
     LeftBehind left = LeftBehind::Nothing;
     std::vector<LeftChange> leftChanged;
+    RunProgress progress = RunProgress::NothingStarted;
 };
 
 inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::string subject) {
-    return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}};
+    return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted};
 }
 inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFailure& call) {
-    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {}};
+    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted};
 }
 
 // The installer's exit codes that mean done, with a restart to come: the

@@ -2,6 +2,7 @@
 
 #include "setup/held_files.h"
 #include "setup/ini_text.h"
+#include "setup/run_steps.h"
 
 namespace selvane {
 
@@ -51,12 +52,14 @@ SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, Setu
     SetupChanges changes(plan);
     SetupOutcome outcome{ValidateAndWriteSettings(platform, request, plan, changes, observer)};
     if (!outcome.failure) outcome.failure = RunAclBatch(platform, plan, request, changes, observer);
-    if (!outcome.failure) outcome = RunServiceInstaller(platform, plan, request, observer);
+    if (!outcome.failure) outcome = RunServiceInstaller(platform, plan, request, changes, observer);
     if (!outcome.failure) return outcome;
     // Once acl.bat has started, the batch file may already act on the settings.
     SetupFailure& failure = *outcome.failure;
-    failure.left = changes.BatchStarted() ? LeftBehind::SettingsKept
-                                          : changes.PutBack(platform, observer, failure.leftChanged);
+    failure.progress = changes.Progress();
+    failure.left = failure.progress != RunProgress::NothingStarted
+                       ? LeftBehind::SettingsKept
+                       : changes.PutBack(platform, observer, failure.leftChanged);
     return outcome;
 }
 

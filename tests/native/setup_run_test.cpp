@@ -352,25 +352,29 @@ TEST(SetupRun, OnceAclBatHasStartedNothingIsPutBack) {
     EXPECT_TRUE(platform.files.count(kOrna));
 }
 
-// Each effect that fails stops the run at its step; the table of steps says
-// the same of each step as the run does: whether acl.bat had started.
+// Each effect that fails stops the run at its step; the run says how far it
+// got, and keeps the settings once acl.bat has started.
 TEST(SetupRun, AFailedEffectStopsTheRunThere) {
     struct Case {
         std::string failing;
         SetupStep step;
         std::string subject;
         std::string lastEffect;
+        RunProgress progress;
     };
+    using enum RunProgress;
     const Case cases[] = {
-        {"ini D:\\pkg\\orna_remote.ini", SetupStep::WriteSettingsFile, kOrna, "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=C:\\app"},
-        {"ini C:\\Windows\\win.ini", SetupStep::WriteProfileFile, kWinIni, "ini C:\\Windows\\win.ini [ORNA] BASIC=C:\\app"},
-        {"write", SetupStep::WriteAnswerFile, kAnswer, "write C:\\app\\yes.txt"},
+        {"ini D:\\pkg\\orna_remote.ini", SetupStep::WriteSettingsFile, kOrna, "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=C:\\app",
+         NothingStarted},
+        {"ini C:\\Windows\\win.ini", SetupStep::WriteProfileFile, kWinIni, "ini C:\\Windows\\win.ini [ORNA] BASIC=C:\\app",
+         NothingStarted},
+        {"write", SetupStep::WriteAnswerFile, kAnswer, "write C:\\app\\yes.txt", NothingStarted},
         {"start C:\\Windows\\system32\\cmd.exe", SetupStep::StartBatchFile, "C:\\app\\acl.bat",
-         std::string("start ") + kBatchCommand + " | in E:\\started-here"},
-        {"cd C:\\app\\service", SetupStep::EnterServiceFolder, "C:\\app\\service", "cd C:\\app\\service"},
+         std::string("start ") + kBatchCommand + " | in E:\\started-here", NothingStarted},
+        {"cd C:\\app\\service", SetupStep::EnterServiceFolder, "C:\\app\\service", "cd C:\\app\\service", BatchFileStarted},
         {"start C:\\app\\service\\install.exe", SetupStep::StartInstaller, "C:\\app\\service\\install.exe",
-         std::string("start ") + kInstallerCommand + " | in C:\\app\\service"},
-        {"cd C:\\app", SetupStep::ReturnToAppFolder, "C:\\app", "cd C:\\app"},
+         std::string("start ") + kInstallerCommand + " | in C:\\app\\service", BatchFileStarted},
+        {"cd C:\\app", SetupStep::ReturnToAppFolder, "C:\\app", "cd C:\\app", InstallerStarted},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
@@ -381,8 +385,8 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
         EXPECT_EQ(failure->step, c.step) << c.failing;
         EXPECT_EQ(failure->subject, c.subject) << c.failing;
         EXPECT_EQ(failure->call.code, 5u) << c.failing;
-        EXPECT_EQ(failure->left == LeftBehind::SettingsKept, StepRowOf(c.step).stage != RunStage::BeforeBatchFile)
-            << c.failing;
+        EXPECT_EQ(failure->progress, c.progress) << c.failing;
+        EXPECT_EQ(failure->left == LeftBehind::SettingsKept, c.progress != NothingStarted) << c.failing;
         // Only putting back follows the failed effect.
         const auto failed = std::find(platform.effects.begin(), platform.effects.end(), c.lastEffect);
         ASSERT_NE(failed, platform.effects.end()) << c.failing;
