@@ -45,7 +45,9 @@ CallResult WriteAll(const UniqueFile& file, std::string_view bytes) {
 Checked<UniqueFile> CreateBeside(const std::wstring& target, std::wstring& name) {
     CallResult failure;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring ending = attempt == 0 ? L"~" : L"~" + std::to_wstring(attempt);
+        std::wstring ending = L"~";
+        if (attempt >= 10) ending += static_cast<wchar_t>(L'0' + attempt / 10);
+        if (attempt > 0) ending += static_cast<wchar_t>(L'0' + attempt % 10);
         name = target.substr(0, target.size() - std::min(ending.size(), target.size() - 1)) + ending;
         auto file = CHECK_FILE(CreateFileW, name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
