@@ -52,15 +52,15 @@ int Finish(const UnattendedResult& result, const Switches& switches, const Progr
     return result.exitCode;
 }
 
-// Every file a run writes or starts that can be known at start-up (KEVA's
-// settings file only where /DIR names its folder), and the program itself.
-std::vector<std::string> RunFiles(const Switches& switches, const ProgramFiles& files) {
+// Every file a run writes or starts, as the run's plan names them (KEVA's
+// settings file in its folder only where /DIR names it, by its name alone
+// otherwise), the product database, and the program itself.
+std::vector<std::string> RunFiles(const Switches& switches, const std::string& appFolder, const std::string& program) {
     WindowsSetupPlatform platform;
-    const RunPlan plan = PlanSetupRun(switches.dir.value_or(""), files.appFolder, platform.WindowsDirectory().value,
+    const RunPlan plan = PlanSetupRun(switches.dir.value_or(""), appFolder, platform.WindowsDirectory().value,
                                       platform.SystemDirectory().value);
-    std::vector<std::string> runFiles{plan.profileFile, plan.answerFile, plan.batchFile, plan.installer,
-                                      JoinPath(files.appFolder, kDatabaseFileName), files.program};
-    if (switches.dir) runFiles.push_back(plan.settingsFile);
+    std::vector<std::string> runFiles{plan.batchFile, plan.installer, JoinPath(appFolder, kDatabaseFileName), program};
+    for (const RunFileSteps& row : kRunFileSteps) runFiles.push_back(plan.PathOf(row.file));
     return runFiles;
 }
 
@@ -149,12 +149,13 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     if (switches.log || ((parsed.error || silent) && !switches.verify)) {
         const std::string logPath = switches.log.value_or(JoinPath(files.appFolder, kDefaultLogName));
         // Never into a file the run writes or starts: not even a first line.
-        if (NamesARunFile(Narrow(ResolvedPath(Widen(logPath))), Narrow(ResolvedPath(program.value)))) {
+        const auto runFiles = RunFiles(switches, files.appFolder, Narrow(ResolvedPath(program.value)));
+        if (NamesARunFile(Narrow(ResolvedPath(Widen(logPath))), runFiles)) {
             return Finish({exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFile, {logPath}), refused},
                           switches, files, log);
         }
         std::string sameAs;
-        auto sink = OpenLogFile(logPath, RunFiles(switches, files), sameAs);
+        auto sink = OpenLogFile(logPath, runFiles, sameAs);
         if (!sameAs.empty()) {
             const std::string why = Fill(messages::kLogIsRunFileByLink, {logPath, sameAs});
             return Finish({exit_codes::kInvalidCommandLine, why, refused}, switches, files, log);

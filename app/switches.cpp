@@ -4,10 +4,8 @@
 #include <cctype>
 
 #include "app/messages.h"
-#include "app/server_type.h"
 #include "app/text_fill.h"
 #include "platform/folder_path.h"
-#include "setup/run_plan.h"
 
 namespace selvane {
 namespace {
@@ -102,13 +100,10 @@ bool IsAbsoluteFolderPath(std::string_view path) {
     return !share.empty() && share[0] != '\\';
 }
 
-bool NamesARunFile(std::string_view logPath, std::string_view programPath) {
+bool NamesARunFile(std::string_view logPath, const std::vector<std::string>& runFiles) {
     const std::string name = CaseFolded(FileNameOf(logPath));
-    for (const char* runFile : {kSettingsFileName, kProfileFileName, kAnswerFileName, kBatchFileName,
-                                kInstallerFileName, kDatabaseFileName}) {
-        if (name == CaseFolded(runFile)) return true;
-    }
-    return name == CaseFolded(FileNameOf(programPath));
+    return std::any_of(runFiles.begin(), runFiles.end(),
+                       [&](const std::string& runFile) { return name == CaseFolded(FileNameOf(runFile)); });
 }
 
 }  // namespace selvane

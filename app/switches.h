@@ -36,6 +36,6 @@ bool IsAbsoluteFolderPath(std::string_view path);
 // (or of the program itself), wherever it lies: a log must never be written
 // into one of them, and a name is all that is known before a window run
 // has its folder.
-bool NamesARunFile(std::string_view logPath, std::string_view programPath);
+bool NamesARunFile(std::string_view logPath, const std::vector<std::string>& runFiles);
 
 }  // namespace selvane

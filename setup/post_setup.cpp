@@ -39,7 +39,7 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
     const CallResult failure = WaitingOutHolds(platform, &observer, answerFile,
                                                [&] { return platform.WriteNewFile(answerFile, kAnswerFileContent); });
     observer.AnswerFileWritten(answerFile, EffectOf(failure));
-    if (failure) return CallFailed(SetupStep::WriteAnswerFile, answerFile, *failure);
+    if (failure) return CallFailed(StepsOf(RunFile::Answer).write, answerFile, *failure);
 
     // The batch file reads the answer file; start it only once the file can be seen.
     const auto deadline = platform.Now() + kAnswerFileWait;

@@ -28,8 +28,8 @@ RunPlan PlanSetupRun(std::string_view folderBoxText, std::string_view appFolder,
     plan.profileFile = JoinPath(windowsDirectory, kProfileFileName);
     plan.answerFile = JoinPath(appFolder, kAnswerFileName);
     for (const SettingRow& row : kSettingRows) {
-        plan.writes.push_back({row.inWinIni ? plan.profileFile : plan.settingsFile, row.section, row.key,
-                               ValueOf(row.value, plan), row.value != SettingValue::Off});
+        plan.writes.push_back({row.file, plan.PathOf(row.file), row.section, row.key, ValueOf(row.value, plan),
+                               row.value != SettingValue::Off});
     }
     plan.batchFile = JoinPath(appFolder, kBatchFileName);
     plan.commandInterpreter = JoinPath(systemDirectory, "cmd.exe");

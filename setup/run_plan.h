@@ -21,35 +21,40 @@ inline constexpr char kInstallerFileName[] = "install.exe";
 inline constexpr std::size_t kMaxPathLength = 259;
 inline constexpr std::size_t kMaxDirectoryLength = 258;
 
+// The files a run writes: the settings file in KEVA's folder, win.ini, and
+// the answer file; each a row of the run's tables wherever they differ.
+enum class RunFile { Settings, Profile, Answer };
+inline constexpr std::size_t kRunFileCount = 3;
+
 // The twelve settings, in the order a run writes them: orna_remote.ini in
 // the chosen folder (FILE, then SERVICE), then the ORNA section of win.ini.
 enum class SettingValue { AppFolder, BackupFolder, ChosenFolder, Off };
 struct SettingRow {
-    bool inWinIni;
+    RunFile file;
     const char* section;
     const char* key;
     SettingValue value;
 };
 inline constexpr SettingRow kSettingRows[] = {
-    {false, "FILE", "LOGIN", SettingValue::AppFolder},
-    {false, "FILE", "DB", SettingValue::AppFolder},
-    {false, "FILE", "BACKUP", SettingValue::BackupFolder},
+    {RunFile::Settings, "FILE", "LOGIN", SettingValue::AppFolder},
+    {RunFile::Settings, "FILE", "DB", SettingValue::AppFolder},
+    {RunFile::Settings, "FILE", "BACKUP", SettingValue::BackupFolder},
     // Every service starts switched off.
-    {false, "SERVICE", "DNS_SERVICE", SettingValue::Off},
-    {false, "SERVICE", "WEB_SERVICE", SettingValue::Off},
-    {false, "SERVICE", "POP3_SERVICE", SettingValue::Off},
-    {false, "SERVICE", "SMTP_SERVICE", SettingValue::Off},
-    {false, "SERVICE", "FTP_SERVICE", SettingValue::Off},
-    {false, "SERVICE", "OS", SettingValue::Off},
-    {false, "SERVICE", "OPTIMIZE", SettingValue::Off},
-    {true, "ORNA", "BASIC", SettingValue::AppFolder},
-    {true, "ORNA", "CGI", SettingValue::ChosenFolder},
+    {RunFile::Settings, "SERVICE", "DNS_SERVICE", SettingValue::Off},
+    {RunFile::Settings, "SERVICE", "WEB_SERVICE", SettingValue::Off},
+    {RunFile::Settings, "SERVICE", "POP3_SERVICE", SettingValue::Off},
+    {RunFile::Settings, "SERVICE", "SMTP_SERVICE", SettingValue::Off},
+    {RunFile::Settings, "SERVICE", "FTP_SERVICE", SettingValue::Off},
+    {RunFile::Settings, "SERVICE", "OS", SettingValue::Off},
+    {RunFile::Settings, "SERVICE", "OPTIMIZE", SettingValue::Off},
+    {RunFile::Profile, "ORNA", "BASIC", SettingValue::AppFolder},
+    {RunFile::Profile, "ORNA", "CGI", SettingValue::ChosenFolder},
 };
 
 // Putting back deletes a section the run created once, at its first write:
 // the writes of one file, and of one section, must follow each other.
 constexpr bool InOneGroup(const SettingRow& a, const SettingRow& b, bool bySection) {
-    return a.inWinIni == b.inWinIni && (!bySection || std::string_view(a.section) == b.section);
+    return a.file == b.file && (!bySection || std::string_view(a.section) == b.section);
 }
 constexpr bool EachFileAndSectionIsWrittenInOneGo() {
     for (const bool bySection : {false, true}) {
@@ -67,7 +72,8 @@ constexpr bool EachFileAndSectionIsWrittenInOneGo() {
 static_assert(EachFileAndSectionIsWrittenInOneGo());
 
 struct ProfileWrite {
-    std::string file;
+    RunFile runFile = RunFile::Settings;
+    std::string file;  // its path
     std::string section;
     std::string key;
     std::string value;
@@ -95,6 +101,10 @@ struct RunPlan {
     std::string serviceFolder;
     std::string installer;
     std::string installerCommandLine;
+
+    const std::string& PathOf(RunFile file) const {
+        return file == RunFile::Settings ? settingsFile : file == RunFile::Profile ? profileFile : answerFile;
+    }
 };
 
 // The chosen folder is the folder box text less one trailing backslash (a

@@ -25,19 +25,18 @@ void Report(SetupObserver& observer, std::vector<LeftChange>& left, const Restor
 
 }  // namespace
 
-SetupChanges::SetupChanges(const RunPlan& plan)
-    : plan_(plan),
-      files_{{plan.settingsFile, SetupStep::ReadSettingsFile, {}, {}, {}, false},
-             {plan.profileFile, SetupStep::ReadProfileFile, {}, {}, {}, false},
-             {plan.answerFile, SetupStep::ReadAnswerFile, {}, {}, {}, false}} {}
+SetupChanges::SetupChanges(const RunPlan& plan) : plan_(plan) {
+    for (const RunFileSteps& row : kRunFileSteps) FileOf(row.file) = {row.file, plan.PathOf(row.file), {}, {}, {}, false};
+}
 
 std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform, SetupObserver& observer) {
     for (File& file : files_) {
+        const SetupStep readStep = StepsOf(file.which).read;
         if (platform.Probe(file.path).kind == PathKind::Folder) {
-            return MakeFailure(file.readStep, FailureReason::IsFolder, file.path);
+            return MakeFailure(readStep, FailureReason::IsFolder, file.path);
         }
         auto read = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
-        if (!read) return CallFailed(file.readStep, file.path, *read.failure);
+        if (!read) return CallFailed(readStep, file.path, *read.failure);
         file.before = std::move(read.value);
         file.textBefore = SettingsText(file.before.bytes);
     }
@@ -45,11 +44,12 @@ std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform, Se
 }
 
 std::optional<std::string> SetupChanges::LineBefore(const ProfileWrite& write) const {
-    return FindEntry(files_[IniFileIndex(write.file)].textBefore, write.section, write.key).line;
+    return FindEntry(FileOf(write.runFile).textBefore, write.section, write.key).line;
 }
 
-void SetupChanges::SettingWriteTried(SetupPlatform& platform, SetupObserver& observer) {
-    File& file = files_[IniFileIndex(plan_.writes[writesTried_++].file)];
+void SetupChanges::SettingWriteTried(const ProfileWrite& write, SetupPlatform& platform, SetupObserver& observer) {
+    writesTried_ = static_cast<std::size_t>(&write - plan_.writes.data()) + 1;
+    File& file = FileOf(write.runFile);
     file.touched = true;
     auto now = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
     file.leftByRun = now ? std::optional(std::move(now.value)) : std::nullopt;
@@ -96,7 +96,7 @@ void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, Set
     std::vector<std::pair<Restoration, CallResult>> made;
     for (std::size_t at = writesTried_; at-- > 0;) {
         const ProfileWrite& write = plan_.writes[at];
-        if (write.file != file.path) continue;
+        if (write.runFile != file.which) continue;
         const IniEntry before = FindEntry(file.textBefore, write.section, write.key);
         Restoration restoration{RestorationKind::RestoreLine, file.path, write.section, write.key,
                                 before.line.value_or("")};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,10 +24,10 @@ public:
     // The line the write's key had before the run, if it had one.
     std::optional<std::string> LineBefore(const ProfileWrite& write) const;
 
-    // The next write of the plan was tried. What it left in its file is read
+    // This write of the plan was tried. What it left in its file is read
     // back: a file that holds something else later was changed meanwhile.
-    void SettingWriteTried(SetupPlatform& platform, SetupObserver& observer);
-    void AnswerFileTouched() { files_[2].touched = true; }
+    void SettingWriteTried(const ProfileWrite& write, SetupPlatform& platform, SetupObserver& observer);
+    void AnswerFileTouched() { FileOf(RunFile::Answer).touched = true; }
     // From acl.bat's start on, the batch file may act on the settings: they stay.
     void Started(RunProgress progress) { progress_ = progress; }
     RunProgress Progress() const { return progress_; }
@@ -39,23 +40,23 @@ public:
 
 private:
     struct File {
+        RunFile which;
         std::string path;
-        SetupStep readStep;
         FileState before;
         std::string textBefore;
         std::optional<FileState> leftByRun;  // as read back after the run's last write to it
         bool touched = false;
     };
-    // orna_remote.ini or win.ini
-    std::size_t IniFileIndex(const std::string& path) const { return path == files_[0].path ? 0 : 1; }
+    File& FileOf(RunFile which) { return files_[static_cast<std::size_t>(which)]; }
+    const File& FileOf(RunFile which) const { return files_[static_cast<std::size_t>(which)]; }
     void PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer,
                       std::vector<LeftChange>& left) const;
     void PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
                         std::vector<LeftChange>& left) const;
 
     const RunPlan& plan_;
-    File files_[3];  // in the order the run touches them
-    std::size_t writesTried_ = 0;
+    std::array<File, kRunFileCount> files_;  // by RunFile, the order the run touches them
+    std::size_t writesTried_ = 0;            // the plan's writes up to the last one tried
     RunProgress progress_ = RunProgress::NothingStarted;
 };
 

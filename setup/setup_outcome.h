@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/call_failure.h"
+#include "platform/enum_table.h"
 #include "setup/run_plan.h"
 
 namespace selvane {
@@ -24,6 +25,20 @@ enum class SetupStep {
     FindAnswerFile, StartBatchFile, RunBatchFile, EnterServiceFolder, StartInstaller, RunInstaller, ReturnToAppFolder,
     Count
 };
+
+// Reading and writing each of the run's files, as steps.
+struct RunFileSteps {
+    RunFile file;
+    SetupStep read;
+    SetupStep write;
+};
+inline constexpr RunFileSteps kRunFileSteps[] = {
+    {RunFile::Settings, SetupStep::ReadSettingsFile, SetupStep::WriteSettingsFile},
+    {RunFile::Profile, SetupStep::ReadProfileFile, SetupStep::WriteProfileFile},
+    {RunFile::Answer, SetupStep::ReadAnswerFile, SetupStep::WriteAnswerFile},
+};
+static_assert(RowsFollowEnum(kRunFileSteps, &RunFileSteps::file, RunFile::Settings, RunFile::Answer));
+inline const RunFileSteps& StepsOf(RunFile file) { return kRunFileSteps[static_cast<std::size_t>(file)]; }
 
 enum class FailureReason {
     System,           // the call that failed and the system's code say why

@@ -30,12 +30,9 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
         const CallResult failure = WaitingOutHolds(platform, &observer, write.file, [&] {
             return platform.WriteProfileEntry(write.file, write.section, write.key, write.value);
         });
-        changes.SettingWriteTried(platform, observer);
+        changes.SettingWriteTried(write, platform, observer);
         observer.SettingWritten(write, changes.LineBefore(write), EffectOf(failure));
-        if (failure) {
-            const bool inWinIni = write.file == plan.profileFile;
-            return CallFailed(inWinIni ? SetupStep::WriteProfileFile : SetupStep::WriteSettingsFile, write.file, *failure);
-        }
+        if (failure) return CallFailed(StepsOf(write.runFile).write, write.file, *failure);
     }
     return std::nullopt;
 }
@@ -65,15 +62,13 @@ SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, Setu
 
 std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPlan& plan,
                                             std::vector<SettingDifference>& differences) {
-    for (const std::string* file : {&plan.settingsFile, &plan.profileFile}) {
-        const auto read = WaitingOutHolds(platform, nullptr, *file, [&] { return platform.ReadFile(*file); });
-        if (!read) {
-            const bool inWinIni = file == &plan.profileFile;
-            return CallFailed(inWinIni ? SetupStep::ReadProfileFile : SetupStep::ReadSettingsFile, *file, *read.failure);
-        }
+    for (const RunFile which : {RunFile::Settings, RunFile::Profile}) {
+        const std::string& file = plan.PathOf(which);
+        const auto read = WaitingOutHolds(platform, nullptr, file, [&] { return platform.ReadFile(file); });
+        if (!read) return CallFailed(StepsOf(which).read, file, *read.failure);
         const std::string text = SettingsText(read.value.bytes);
         for (const ProfileWrite& write : plan.writes) {
-            if (write.file != *file) continue;
+            if (write.runFile != which) continue;
             const IniEntry entry = FindEntry(text, write.section, write.key);
             const auto found = entry.line ? ProfileValue(*entry.line) : std::nullopt;
             const bool same = found && (write.isFolder ? platform.SamePath(write.value, *found) : *found == write.value);
