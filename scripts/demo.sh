@@ -30,8 +30,13 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 prefix=$("$wine_run" "$build" --prefix)
 stop_all() {
+  # Ended, and waited for: nothing of the demo's is left once it has returned.
   WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
 }
 trap stop_all EXIT
 trap 'exit 130' INT TERM

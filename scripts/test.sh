@@ -22,9 +22,14 @@ displays=()
 cleanup() {
   local prefix
   for prefix in "$x64"/wineprefix "$x64"/lanes/*/wineprefix; do
-    [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    [ -d "$prefix" ] || continue
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
   done
-  [ ${#xvfb_pids[@]} -eq 0 ] || kill "${xvfb_pids[@]}" 2>/dev/null || true
+  if [ ${#xvfb_pids[@]} -gt 0 ]; then
+    kill "${xvfb_pids[@]}" 2>/dev/null || true
+    wait "${xvfb_pids[@]}" 2>/dev/null || true
+  fi
   [ -z "${prefix_pid:-}" ] || kill "$prefix_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
