@@ -3,6 +3,7 @@
 #include "app/messages.h"
 #include "app/text_fill.h"
 #include "platform/enum_table.h"
+#include "setup/held_files.h"
 #include "setup/ini_text.h"
 
 namespace selvane {
@@ -118,10 +119,8 @@ std::string LeftBehindText(const SetupFailure& failure) {
 // A sharing or lock violation, or access denied: another program holds the
 // file, or will not let this one at it.
 bool HeldOrRefused(const SetupFailure& failure) {
-    constexpr unsigned long kAccessDenied = 5, kSharingViolation = 32, kLockViolation = 33;
-    const unsigned long code = failure.call.code;
-    return failure.reason == FailureReason::System &&
-           (code == kAccessDenied || code == kSharingViolation || code == kLockViolation);
+    constexpr unsigned long kAccessDenied = 5;  // ERROR_ACCESS_DENIED
+    return failure.reason == FailureReason::System && (IsHeld(failure.call) || failure.call.code == kAccessDenied);
 }
 
 }  // namespace
