@@ -20,6 +20,7 @@ constexpr StepRow kSteps[] = {
     {SetupStep::CheckBatchFile, kBatchFileUnusable, false, kCheckProductFiles, false},
     {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, kCheckProductFiles, false},
     {SetupStep::CheckInstaller, kInstallerUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckRights, kRightsUnsafe, false, kFixRightsAndRestart, false},
     {SetupStep::ReadSettingsFile, kFileNotRead, true, nullptr, true},
     {SetupStep::ReadProfileFile, kFileNotRead, false, kCheckOtherPrograms, true},
     {SetupStep::ReadAnswerFile, kFileNotRead, false, kCheckOtherPrograms, true},
@@ -62,8 +63,35 @@ constexpr ReasonWords kReasons[] = {
     {FailureReason::NotAProgram, kReasonNotAProgram},
     {FailureReason::NotVisible, kReasonNotVisible},
     {FailureReason::ExitCode, kReasonExitCode},
+    {FailureReason::OthersCanChange, kReasonOthersCanChange},
 };
-static_assert(RowsFollowEnum(kReasons, &ReasonWords::reason, FailureReason::System, FailureReason::ExitCode));
+static_assert(RowsFollowEnum(kReasons, &ReasonWords::reason, FailureReason::System, FailureReason::OthersCanChange));
+
+struct ExposureWords {
+    Exposure exposure;
+    const char* text;
+};
+constexpr ExposureWords kExposures[] = {
+    {Exposure::Owns, kExposureOwns},
+    {Exposure::ChangesPermissions, kExposurePermissions},
+    {Exposure::Deletes, kExposureDeletes},
+    {Exposure::Writes, kExposureWrites},
+    {Exposure::CreatesEntries, kExposureCreates},
+};
+static_assert(RowsFollowEnum(kExposures, &ExposureWords::exposure, Exposure::Owns, Exposure::CreatesEntries));
+
+// The account by name and SID, what it can do, and the icacls command that
+// takes it away: a new owner, or the account's entries removed (inherited
+// ones made the object's own first, so that they can be).
+// A pattern's "{}" are the path (where it names it), the account, what it can do and the command.
+std::string FillRights(const char* pattern, const RightsFinding& finding, bool withPath) {
+    const std::string account = finding.name.empty() ? finding.fullSid : finding.name + " (" + finding.fullSid + ")";
+    const std::string command = finding.exposure == Exposure::Owns ? Fill(kIcaclsOwner, {finding.path})
+                                                                   : Fill(kIcaclsRemove, {finding.path, finding.fullSid});
+    const std::string_view what = kExposures[static_cast<int>(finding.exposure)].text;
+    const std::string closing = Fill(kRightsCommand, {command});
+    return withPath ? Fill(pattern, {finding.path, account, what, closing}) : Fill(pattern, {account, what, closing});
+}
 
 // For each kind of restoration: the log's words, and the administrator's.
 struct RestorationWords {
@@ -83,6 +111,7 @@ static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind, Restoration
 
 std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
+    if (failure.reason == FailureReason::OthersCanChange) return FillRights(kReasonOthersCanChange, failure.rights, false);
     return Fill(kReasons[static_cast<int>(failure.reason)].text,
                 {std::to_string(failure.number), std::to_string(failure.limit)});
 }
@@ -144,6 +173,10 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
                                                  : row.advice;
     if (telling == Telling::Window && advice) (text += "\n") += advice;
     return text;
+}
+
+std::string DescribeRightsWarning(const RightsFinding& finding) {
+    return FillRights(finding.trust == Trust::Unknown ? kWarnAccountUnknown : kWarnOthersCreate, finding, true);
 }
 
 std::string UnexpectedFailureText(const CallFailure& failure) {

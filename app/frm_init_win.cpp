@@ -28,7 +28,9 @@ constexpr UINT_PTR kFolderBoxSubclass = 1;
 
 void ShowAppMessage(HWND owner, std::string_view text, MessageIcon icon) {
     MessageBoxW(owner, Widen(text).c_str(), Widen(kAppTitle).c_str(),
-                MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
+                MB_OK | (icon == MessageIcon::Error     ? MB_ICONERROR
+                         : icon == MessageIcon::Warning ? MB_ICONWARNING
+                                                        : MB_ICONINFORMATION));
 }
 
 void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) { ShowAppMessage(owner_, text, icon); }
@@ -251,7 +253,7 @@ void FrmInit::cmdComplete_Click() {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     request.folderBoxText = Narrow(text);
-    run_.SetupFinished(RunSetup(platform, request, log_).failure, RemoveOneTrailingBackslash(request.folderBoxText));
+    run_.SetupFinished(RunSetup(platform, request, log_), RemoveOneTrailingBackslash(request.folderBoxText));
     ShutdownBlockReasonDestroy(hwnd());
 }
 

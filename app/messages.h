@@ -32,6 +32,8 @@ inline constexpr char kCloseHolderAndRetry[] =
     "ファイルを使用しているプログラム (バックアップやウイルス対策など) を閉じてから、もう一度 [完了] を押してください。";
 inline constexpr char kCheckProductFiles[] =
     "プログラムのフォルダと製品のファイルを確かめてから、プログラムを起動し直してください。";
+inline constexpr char kFixRightsAndRestart[] =
+    "管理者としてコマンド プロンプトを開き、上のコマンドでアクセス許可を直してから、プログラムを起動し直してください。";
 inline constexpr char kCheckOtherPrograms[] =
     "ほかのプログラム (バックアップやウイルス対策など) がファイルを使用していないか確かめてください。";
 
@@ -42,6 +44,8 @@ inline constexpr char kPathUnusable[] = "パス {} は使用できません。";
 inline constexpr char kBatchFileUnusable[] = "バッチファイル {} を起動できません。";
 inline constexpr char kServiceFolderUnusable[] = "サービスフォルダ {} を使用できません。";
 inline constexpr char kInstallerUnusable[] = "サービスインストーラ {} を起動できません。";
+inline constexpr char kRightsUnsafe[] =
+    "{} は管理者以外のアカウントが変更できるため、管理者の権限で起動するファイルとして信頼できません。";
 inline constexpr char kFileNotRead[] = "{} を読み取れませんでした。";
 inline constexpr char kSettingsNotWritten[] = "設定を書き込めませんでした。\nファイル: {}";
 inline constexpr char kAnswerFileNotWritten[] = "応答ファイル {} を書き込めませんでした。";
@@ -63,6 +67,19 @@ inline constexpr char kReasonNotFolder[] = "フォルダではなくファイル
 inline constexpr char kReasonNotAProgram[] = "Windows で実行できるプログラムではありません";
 inline constexpr char kReasonNotVisible[] = "待ち時間を過ぎました";
 inline constexpr char kReasonExitCode[] = "終了コード {}";
+// Who can do what to a file or folder the run trusts ("{}" the account),
+// by what the account can do; then the command that closes it.
+inline constexpr char kReasonOthersCanChange[] = "{} が{}。{}";
+inline constexpr char kExposureOwns[] = "所有しています (所有者はアクセス許可をいつでも変更できます)";
+inline constexpr char kExposurePermissions[] = "アクセス許可または所有者を変更できます";
+inline constexpr char kExposureDeletes[] = "削除または名前の変更ができます";
+inline constexpr char kExposureWrites[] = "書き換えられます";
+inline constexpr char kExposureCreates[] = "ファイルやフォルダを作成できます";
+inline constexpr char kRightsCommand[] = "直すコマンド: {}";
+inline constexpr char kIcaclsOwner[] = "icacls \"{}\" /setowner *S-1-5-32-544";
+inline constexpr char kIcaclsRemove[] = "icacls \"{}\" /inheritance:d /remove:g *{}";
+inline constexpr char kWarnOthersCreate[] = "注意: {} は、管理者以外のアカウント {} が{}。{}";
+inline constexpr char kWarnAccountUnknown[] = "注意: {} は、管理者かどうかを確かめられないアカウント {} が{}。{}";
 inline constexpr char kReasonNotReadBack[] = "読み直した内容が実行前と一致しません";
 
 // Putting back, for the log ("…{}…" file, section, key, line) and, where it
@@ -175,6 +192,8 @@ inline constexpr char kLogProcessId[] = " pid={}";
 inline constexpr char kLogExit[] = "exit={}";
 inline constexpr char kLogEventSourceNotRegistered[] =
     "イベントのメッセージファイルを登録しませんでした: プログラムのパス {} に % が含まれ、イベント ビューアーが別のファイルと読むためです。イベントは文字列とともに記録します";
+inline constexpr char kLogEventSourceNotTrusted[] =
+    "イベントのメッセージファイルを登録しませんでした: プログラム {} は管理者以外のアカウントが変更できるためです。イベントは文字列とともに記録します";
 inline constexpr char kLogEventNotWritten[] = "イベントログに記録できませんでした: {}";
 
 }  // namespace selvane::messages

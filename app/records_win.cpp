@@ -12,6 +12,7 @@
 #include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
+#include "setup/setup_platform_win.h"
 #include "version.h"
 
 namespace selvane {
@@ -43,6 +44,16 @@ constexpr EventType kEventTypes[] = {
     {EventKind::Refused, EVENTLOG_ERROR_TYPE, EVENT_SETUP_REFUSED},
 };
 static_assert(RowsFollowEnum(kEventTypes, &EventType::kind, EventKind::Completed, EventKind::Refused));
+
+// Event Viewer loads the message file into administrators' sessions: only a
+// program file that nobody but the administrators can change is named.
+bool OnlyAdministratorsCanChange(const std::string& program) {
+    WindowsSetupPlatform platform;
+    const auto descriptor = platform.SecurityOf(program);
+    if (!descriptor) return false;
+    const auto finding = JudgeRights(descriptor.value, Guarded::Program, platform);
+    return !finding || !finding->Refused();
+}
 
 void LogFailure(AppLog& log, const CallFailure& failure) {
     log.Warn(Fill(messages::kLogEventNotWritten, {CallText(failure)}));
@@ -84,6 +95,8 @@ void ReportRunEvent(const RunEvent& event, const ProgramFiles& files, AppLog& lo
     // '%' would send Event Viewer to another file, one others may create.
     if (files.program.find('%') != std::string::npos) {
         log.Warn(Fill(messages::kLogEventSourceNotRegistered, {files.program}));
+    } else if (!OnlyAdministratorsCanChange(files.program)) {
+        log.Warn(Fill(messages::kLogEventSourceNotTrusted, {files.program}));
     } else if (auto failure = RegisterEventSourceFile(source, Widen(files.program))) {
         LogFailure(log, *failure);
     }

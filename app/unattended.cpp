@@ -68,12 +68,18 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
     request.waitForPrograms = switches.wait;
     request.whatIf = switches.whatIf;
     const SetupOutcome outcome = RunSetup(platform, request, log);
+    // The console line and the event tell what the run went on despite; the log has it from the run.
+    std::string warnings;
+    for (const RightsFinding& finding : outcome.warnings) (warnings += ' ') += OneLine(DescribeRightsWarning(finding));
     if (outcome.failure) {
-        return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*outcome.failure, Telling::Unattended), failed);
+        UnattendedResult result =
+            Refuse(log, exit_codes::kRunFailed, DescribeFailure(*outcome.failure, Telling::Unattended), failed);
+        result.summary += warnings;
+        return result;
     }
     if (switches.whatIf) {
         log.Info(messages::kWhatIfDone);
-        return {exit_codes::kSuccess, messages::kWhatIfDone, EventKind::None};
+        return {exit_codes::kSuccess, messages::kWhatIfDone + warnings, EventKind::None};
     }
     // The installer's own restart codes pass through to the deployment tool.
     const bool restart = outcome.restart != Restart::None;
@@ -81,7 +87,7 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
                        : outcome.restart == Restart::Required ? messages::kRestartRequired
                                                                : messages::kRestartStarted;
     if (restart) log.Warn(done); else log.Info(done);
-    return {static_cast<int>(outcome.restart), done, restart ? EventKind::RestartNeeded : EventKind::Completed};
+    return {static_cast<int>(outcome.restart), done + warnings, restart ? EventKind::RestartNeeded : EventKind::Completed};
 }
 
 }  // namespace selvane

@@ -39,17 +39,22 @@ bool WindowRun::BeginSetup() {
     return true;
 }
 
-void WindowRun::SetupFinished(const std::optional<SetupFailure>& failure, const std::string& kevaFolder) {
+void WindowRun::SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder) {
+    const auto& failure = outcome.failure;
+    std::string warnings;
+    for (const RightsFinding& finding : outcome.warnings) (warnings += "\n\n") += DescribeRightsWarning(finding);
     // A run is under way until its message has been answered.
     if (!failure) {
-        host_.RecordEvent({EventKind::Completed, messages::kSetupComplete, exit_codes::kSuccess, kevaFolder});
+        host_.RecordEvent(
+            {EventKind::Completed, messages::kSetupComplete + warnings, exit_codes::kSuccess, kevaFolder});
         Tell(messages::kSetupComplete, MessageIcon::Information, &AppLog::Info);
+        if (!warnings.empty()) host_.ShowMessage(warnings.substr(2), MessageIcon::Warning);
         host_.EndProgram(exit_codes::kSuccess);
         setupRunning_ = false;
         return;
     }
     const std::string text = DescribeFailure(*failure, Telling::Window);
-    host_.RecordEvent({EventKind::Failed, text, exit_codes::kWindowRunFailed, kevaFolder});
+    host_.RecordEvent({EventKind::Failed, text + warnings, exit_codes::kWindowRunFailed, kevaFolder});
     // What another folder can mend is the user's to mend; the rest is a failure.
     const bool mendable = FolderBoxMends(*failure);
     Tell(text, mendable ? MessageIcon::Information : MessageIcon::Error, mendable ? &AppLog::Warn : &AppLog::Error);

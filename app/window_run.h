@@ -10,7 +10,7 @@
 
 namespace selvane {
 
-enum class MessageIcon { Information, Error };
+enum class MessageIcon { Information, Warning, Error };
 
 // What the window run asks of the window system.
 class WindowRunHost {
@@ -42,8 +42,10 @@ public:
     // Complete: false while a run is under way, when the press does nothing.
     bool BeginSetup();
     // The run's outcome, for the folder the box named: told, logged,
-    // recorded, and then the window waits again or the program ends.
-    void SetupFinished(const std::optional<SetupFailure>& failure, const std::string& kevaFolder);
+    // recorded, and then the window waits again or the program ends. What
+    // others can do that the run went on despite follows in a message of
+    // its own (the log has it from the run).
+    void SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder);
     // A close or the end of the session waits for a run's outcome.
     bool SetupRunning() const { return setupRunning_; }
 

@@ -1,15 +1,16 @@
 # DLLs outside Windows' Known DLLs (odbc32, comctl32) are delay-loaded, so
 # that they are looked up only after start-up has restricted the DLL search
 # to the system directory; a DLL planted beside the program is never used.
-# shell32 and ole32 serve only the folder dialog, advapi32 only the event
-# log at a run's end: delayed, they stay out of start-up.
+# shell32 and ole32 serve only the folder dialog, advapi32 and netapi32 the
+# check of who can change the run's programs and the event log at a run's
+# end: delayed, they stay out of start-up.
 #
 # dlltool builds a delay-import library from each .def file here: per
 # function an address slot, first holding the address of a small stub that
 # loads the DLL and fills the slot, then jumps through it. Every function the
 # program calls from these DLLs must be listed in its .def file;
 # tests/release/check_delay_imports.cpp checks the result.
-set(SELVANE_DELAY_LOADED odbc32 comctl32 shell32 ole32 advapi32)
+set(SELVANE_DELAY_LOADED odbc32 comctl32 shell32 ole32 advapi32 netapi32)
 set(SELVANE_DELAY_DEFS)
 foreach(dll ${SELVANE_DELAY_LOADED})
   list(APPEND SELVANE_DELAY_DEFS ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def)

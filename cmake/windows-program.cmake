@@ -8,6 +8,7 @@ add_library(selvane_win STATIC
   platform/dpi_win.cpp
   platform/event_log_win.cpp
   platform/file_identity_win.cpp
+  platform/file_security_win.cpp
   platform/parent_console_win.cpp
   platform/program_arguments_win.cpp
   platform/program_path_win.cpp
@@ -17,7 +18,7 @@ add_library(selvane_win STATIC
   platform/window_class_win.cpp
   setup/setup_platform_win.cpp
 )
-# comctl32, odbc32, shell32, ole32 and advapi32 come from each program's link
+# comctl32, odbc32, shell32, ole32, advapi32 and netapi32 come from each program's link
 # (delay-loaded in the release).
 target_link_libraries(selvane_win PUBLIC selvane_core user32 gdi32 kernel32 PRIVATE selvane_no_exceptions)
 
@@ -65,7 +66,7 @@ endif()
 # for the 64-bit build and for the release under emulation.
 add_executable(selvane-init-unhardened WIN32 app/main_win.cpp app/library_failures.cpp ${SELVANE_RESOURCES})
 target_compile_definitions(selvane-init-unhardened PRIVATE SELVANE_NO_DLL_HARDENING)
-target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core selvane_no_exceptions odbc32 comctl32 shell32 ole32 advapi32)
+target_link_libraries(selvane-init-unhardened PRIVATE selvane_win selvane_core selvane_no_exceptions odbc32 comctl32 shell32 ole32 advapi32 netapi32)
 target_link_options(selvane-init-unhardened PRIVATE -municode -static -static-libgcc -static-libstdc++)
 set_target_properties(selvane-init-unhardened PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/stand-ins)
 

@@ -137,19 +137,20 @@ std::optional<Trust> WellKnownTrust(std::string_view sid) {
     return std::nullopt;
 }
 
-std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded,
-                                         const std::function<Trust(const std::string&)>& trustOf) {
+std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded, AccountPlacer& placer) {
     const Descriptor descriptor = Parse(sddl);
     std::optional<RightsFinding> worst;
     const auto consider = [&](const std::string& sid, Exposure exposure) {
         if (exposure == Exposure::Count) return;
         const auto known = WellKnownTrust(sid);
-        const Trust trust = known ? *known : trustOf(sid);
+        const Trust trust = known ? *known : placer.TrustOf(sid);
         if (trust == Trust::Trusted) return;
-        // An account the system could not place is told of, not refused.
-        const bool refused = trust == Trust::Untrusted && exposure != Exposure::CreatesEntries;
-        if (worst && (worst->refused > refused || (worst->refused == refused && worst->exposure <= exposure))) return;
-        worst = RightsFinding{{}, sid, {}, {}, exposure, refused};
+        const RightsFinding finding{{}, sid, {}, {}, exposure, trust};
+        if (worst && (worst->Refused() > finding.Refused() ||
+                      (worst->Refused() == finding.Refused() && worst->exposure <= exposure))) {
+            return;
+        }
+        worst = finding;
     };
     consider(descriptor.owner, Exposure::Owns);
     if (guarded == Guarded::Entry) return worst;

@@ -4,7 +4,6 @@
 // An account that can replace acl.bat or the installer, or plant a program
 // beside them, would have it run with the administrator's rights.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,7 +25,20 @@ struct RightsFinding {
     std::string name;  // for the administrator: "BUILTIN\Users", and the SID in full
     std::string fullSid;
     Exposure exposure = Exposure::Owns;
-    bool refused = true;  // false: only others' new entries, or an account the system could not place
+    Trust trust = Trust::Untrusted;  // Untrusted or Unknown (the system could not place the account)
+    // Others' new entries, and accounts the system could not place, are told of; the rest stops the run.
+    bool Refused() const { return trust == Trust::Untrusted && exposure != Exposure::CreatesEntries; }
+};
+
+// Places the accounts that their SID alone does not: the system's
+// membership functions, or a test's table.
+class AccountPlacer {
+public:
+    // Whether the account (a SID as SDDL names it) is this program's own or an administrator's.
+    virtual Trust TrustOf(const std::string& sid) = 0;
+
+protected:
+    ~AccountPlacer() = default;
 };
 
 // The trust that a SID's well-known meaning decides: SYSTEM, Administrators
@@ -35,11 +47,10 @@ struct RightsFinding {
 std::optional<Trust> WellKnownTrust(std::string_view sid);
 
 // The worst that an account other than the trusted ones can do to an object
-// with this security descriptor (SDDL: owner and DACL). trustOf places the
-// accounts that WellKnownTrust does not. Inherit-only entries do not apply
+// with this security descriptor (SDDL: owner and DACL). The placer places
+// the accounts that WellKnownTrust does not. Inherit-only entries do not apply
 // to the object, a deny does not cancel an allow, and no DACL lets everyone
 // do everything.
-std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded,
-                                         const std::function<Trust(const std::string&)>& trustOf);
+std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded, AccountPlacer& placer);
 
 }  // namespace selvane

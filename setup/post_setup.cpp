@@ -26,7 +26,7 @@ SetupOutcome AwaitExit(SetupPlatform& platform, unsigned long processId, const s
 }  // namespace
 
 std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
-                                        SetupChanges& changes, SetupObserver& observer) {
+                                        const RightsCheck& rights, SetupChanges& changes, SetupObserver& observer) {
     const std::string& answerFile = plan.answerFile;
     if (request.whatIf) {
         observer.AnswerFileWritten(answerFile, {EffectState::Planned, {}});
@@ -53,7 +53,8 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
     // start without it and only say so in a console no one sees.
     if (auto missing = Expect(platform, SetupStep::StartBatchFile, plan.batchFile, PathKind::File)) return missing;
     const auto started =
-        platform.StartHidden(plan.commandInterpreter, *plan.batchCommandLine, {}, request.waitForPrograms);
+        platform.StartHidden(plan.commandInterpreter, *plan.batchCommandLine, {}, request.waitForPrograms,
+                             rights.othersFillCurrentFolder);
     observer.ProgramStarted(*plan.batchCommandLine, {}, started.value, EffectOf(started.failure));
     if (!started) return CallFailed(SetupStep::StartBatchFile, plan.batchFile, *started.failure);
     changes.Started(RunProgress::BatchFileStarted);
@@ -71,7 +72,8 @@ SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, c
         return {CallFailed(SetupStep::EnterServiceFolder, plan.serviceFolder, *failure)};
     }
     const auto started =
-        platform.StartHidden(plan.installer, plan.installerCommandLine, plan.serviceFolder, request.waitForPrograms);
+        platform.StartHidden(plan.installer, plan.installerCommandLine, plan.serviceFolder, request.waitForPrograms,
+                             false);
     observer.ProgramStarted(plan.installerCommandLine, plan.serviceFolder, started.value, EffectOf(started.failure));
     if (!started) return {CallFailed(SetupStep::StartInstaller, plan.installer, *started.failure)};
     changes.Started(RunProgress::InstallerStarted);

@@ -1,7 +1,11 @@
 #include "setup/run_steps.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <tuple>
 #include <utility>
+
+#include "platform/folder_path.h"
 
 namespace selvane {
 namespace {
@@ -36,7 +40,53 @@ std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, cons
     return MakeFailure(step, kind == PathKind::File ? FailureReason::IsFolder : FailureReason::NotFolder, path);
 }
 
-std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan) {
+std::optional<SetupFailure> CheckWhoCanChange(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,
+                                              SetupObserver& observer) {
+    std::vector<std::pair<std::string, Guarded>> guarded = {{plan.batchFile, Guarded::Program},
+                                                            {plan.installer, Guarded::Program},
+                                                            {plan.serviceFolder, Guarded::Folder},
+                                                            {plan.appFolder, Guarded::Folder}};
+    // Up to the drive's root, or a share's ("\\server\share").
+    const auto isRoot = [](const std::string& path) {
+        return path.starts_with("\\\\") ? std::count(path.begin(), path.end(), '\\') <= 3 : path.ends_with(":\\");
+    };
+    for (std::string folder = plan.appFolder; !isRoot(folder) && folder.find('\\') != std::string::npos;) {
+        folder = FolderOfFile(folder);
+        guarded.emplace_back(folder, Guarded::FolderAbove);
+    }
+    for (const std::string* folder : {&plan.appFolder, &plan.serviceFolder}) {
+        const auto entries = platform.FolderEntries(*folder);
+        if (!entries) return CallFailed(SetupStep::CheckRights, *folder, *entries.failure);
+        for (const auto& name : entries.value) {
+            std::string path = JoinPath(*folder, name);
+            // Named as the plan names acl.bat, the installer and the service folder.
+            const auto already = [&](const auto& checked) { return CaseFolded(checked.first) == CaseFolded(path); };
+            if (std::none_of(guarded.begin(), guarded.end(), already)) guarded.emplace_back(std::move(path), Guarded::Entry);
+        }
+    }
+    for (const auto& [path, role] : guarded) {
+        const auto descriptor = platform.SecurityOf(path);
+        if (!descriptor) return CallFailed(SetupStep::CheckRights, path, *descriptor.failure);
+        auto finding = JudgeRights(descriptor.value, role, platform);
+        if (!finding) continue;
+        finding->path = path;
+        std::tie(finding->name, finding->fullSid) = platform.AccountNames(finding->sid);
+        if (finding->Refused()) {
+            SetupFailure failure = MakeFailure(SetupStep::CheckRights, FailureReason::OthersCanChange, path);
+            failure.rights = std::move(*finding);
+            return failure;
+        }
+        observer.OthersCanChange(*finding);
+        rights.warnings.push_back(std::move(*finding));
+    }
+    // cmd.exe looks for a command that acl.bat names bare in its current folder first.
+    const auto current = platform.SecurityOf(".");
+    rights.othersFillCurrentFolder = !current || JudgeRights(current.value, Guarded::Folder, platform);
+    return std::nullopt;
+}
+
+std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,
+                                               SetupObserver& observer) {
     if (auto failure = CheckTexts(platform, SetupStep::CheckChosenFolder,
                                   {{&plan.settingsFile, kMaxPathLength}, {&plan.chosenFolder, 0}})) {
         return failure;
@@ -64,7 +114,7 @@ std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const Ru
     if (auto failure = platform.HoldUnchanged(plan.installer)) {
         return CallFailed(SetupStep::CheckInstaller, plan.installer, *failure);
     }
-    return std::nullopt;
+    return CheckWhoCanChange(platform, plan, rights, observer);
 }
 
 }  // namespace selvane

@@ -9,6 +9,7 @@
 
 #include "platform/call_failure.h"
 #include "platform/enum_table.h"
+#include "setup/file_rights.h"
 #include "setup/run_plan.h"
 
 namespace selvane {
@@ -20,6 +21,8 @@ enum class SetupStep {
     // The paths made from the folder box, then from the program's own
     // folder; then the product's files beside the program.
     CheckChosenFolder, CheckProductFolder, CheckBatchFile, CheckServiceFolder, CheckInstaller,
+    // Who besides the administrators can change what the run starts.
+    CheckRights,
     // orna_remote.ini, win.ini and the answer file: read before the first write, then written.
     ReadSettingsFile, ReadProfileFile, ReadAnswerFile, WriteSettingsFile, WriteProfileFile, WriteAnswerFile,
     FindAnswerFile, StartBatchFile, RunBatchFile, EnterServiceFolder, StartInstaller, RunInstaller, ReturnToAppFolder,
@@ -51,6 +54,7 @@ enum class FailureReason {
     NotAProgram,      // no program Windows can start
     NotVisible,       // written, but not found within the wait
     ExitCode,         // the program ended with number, not 0
+    OthersCanChange,  // rights: another account can change what the run starts
 };
 
 // One step of putting back what a run changed: a whole file, or (where
@@ -95,13 +99,14 @@ struct SetupFailure {
     LeftBehind left = LeftBehind::Nothing;
     std::vector<LeftChange> leftChanged;
     RunProgress progress = RunProgress::NothingStarted;
+    RightsFinding rights;
 };
 
 inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::string subject) {
-    return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted};
+    return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted, {}};
 }
 inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFailure& call) {
-    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted};
+    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted, {}};
 }
 
 // The installer's exit codes that mean done, with a restart to come: the
@@ -109,9 +114,13 @@ inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFa
 enum class Restart : unsigned long { None = 0, Required = 3010, Started = 1641 };
 
 // How a run ended: stopped by a failure, or done (perhaps with a restart).
+// What others can do that does not stop the run is told all the same.
 struct SetupOutcome {
+    SetupOutcome(std::optional<SetupFailure> stopped = std::nullopt, Restart restartAfter = Restart::None)
+        : failure(std::move(stopped)), restart(restartAfter) {}
     std::optional<SetupFailure> failure;
     Restart restart = Restart::None;
+    std::vector<RightsFinding> warnings;
 };
 
 // What became of one effect of the run: made, failed (the call; none when
@@ -138,6 +147,8 @@ public:
     virtual void WaitedForHold(const std::string& /*file*/, std::chrono::milliseconds /*waited*/, bool /*released*/) {}
     // Another program changed the file during the run: it is put back entry by entry.
     virtual void ChangedMeanwhile(const std::string& /*file*/) {}
+    // Another account can add entries where the run starts its programs, or the system could not place it.
+    virtual void OthersCanChange(const RightsFinding&) {}
     virtual void RestorationMade(const Restoration&, const Effect&) {}
 };
 

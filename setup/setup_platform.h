@@ -4,8 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/call_failure.h"
+#include "setup/file_rights.h"
 
 namespace selvane {
 
@@ -26,7 +29,7 @@ struct FileState {
 // The operating-system operations of a setup run. Tests put a fake in its
 // place; Windows has WindowsSetupPlatform. Each failure names the call and
 // the system's error code.
-class SetupPlatform {
+class SetupPlatform : public AccountPlacer {
 public:
     virtual ~SetupPlatform() = default;
 
@@ -61,14 +64,22 @@ public:
     virtual CallResult WriteNewFile(const std::string& path, std::string_view bytes) = 0;
     // Starts a program hidden and gives its process id. An empty current
     // directory means this process's own. Unless the run will wait for it,
-    // nothing of it is kept.
+    // nothing of it is kept. With skipCurrentFolder, cmd.exe finds the
+    // commands it is given by name on PATH only, not in its current folder
+    // (NoDefaultCurrentDirectoryInExePath in the program's environment).
     virtual Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
-                                               const std::string& currentDirectory, bool willWait) = 0;
+                                               const std::string& currentDirectory, bool willWait,
+                                               bool skipCurrentFolder) = 0;
     // Opens the file to read, letting others only read it, and keeps it so
     // until ReleaseHeld: nobody can replace or write it meanwhile. A file
     // another program has open to change fails (a sharing violation).
     virtual CallResult HoldUnchanged(const std::string& path) = 0;
     virtual void ReleaseHeld() = 0;
+    // The owner and DACL of a file or folder as SDDL; "." is the current directory.
+    virtual Checked<std::string> SecurityOf(const std::string& path) = 0;
+    virtual Checked<std::vector<std::string>> FolderEntries(const std::string& folder) = 0;
+    // The account's name (empty where it has none) and its SID in full.
+    virtual std::pair<std::string, std::string> AccountNames(const std::string& sid) = 0;
     // The exit code of a program started to be waited for.
     virtual Checked<unsigned long> WaitForExit(unsigned long processId) = 0;
     virtual CallResult ChangeDirectory(const std::string& folder) = 0;

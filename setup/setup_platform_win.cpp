@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/file_security_win.h"
 #include "platform/program_path_win.h"
 #include "platform/text_encoding.h"
 #include "platform/wide_text_win.h"
@@ -184,7 +185,8 @@ CallResult WindowsSetupPlatform::WriteNewFile(const std::string& path, std::stri
     return CHECK_BOOL(CloseHandle, file.value.release());
 }
 Checked<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& program, const std::string& commandLine,
-                                                         const std::string& currentDirectory, bool willWait) {
+                                                         const std::string& currentDirectory, bool willWait,
+                                                         bool skipCurrentFolder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -192,11 +194,18 @@ Checked<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& prog
     PROCESS_INFORMATION process = {};
     std::wstring mutableCommandLine = Widen(commandLine);
     const std::wstring directory = Widen(currentDirectory);
+    // The program inherits this process's environment: the variable is
+    // there for this start only, unless the administrator had set it.
+    constexpr wchar_t kSkipCurrentFolder[] = L"NoDefaultCurrentDirectoryInExePath";
+    const bool setHere = skipCurrentFolder && !GetEnvironmentVariableW(kSkipCurrentFolder, nullptr, 0);
+    if (setHere) SetEnvironmentVariableW(kSkipCurrentFolder, L"1");
     // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
-    if (!CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
-        return {0, LastErrorFailure("CreateProcessW")};
-    }
+    const BOOL created = CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
+                                        CREATE_NO_WINDOW, nullptr, directory.empty() ? nullptr : directory.c_str(),
+                                        &startup, &process);
+    const CallFailure failure = LastErrorFailure("CreateProcessW");
+    if (setHere) SetEnvironmentVariableW(kSkipCurrentFolder, nullptr);
+    if (!created) return {0, failure};
     UniqueHandle thread(process.hThread);
     UniqueHandle handle(process.hProcess);
     if (willWait) awaited_.emplace_back(process.dwProcessId, std::move(handle));
@@ -210,6 +219,29 @@ CallResult WindowsSetupPlatform::HoldUnchanged(const std::string& path) {
     if (!file) return file.failure;
     held_.push_back(std::move(file.value));
     return std::nullopt;
+}
+
+Checked<std::string> WindowsSetupPlatform::SecurityOf(const std::string& path) {
+    const auto text = SecurityDescriptorText(Widen(path));
+    return {Narrow(text.value), text.failure};
+}
+
+Checked<std::vector<std::string>> WindowsSetupPlatform::FolderEntries(const std::string& folder) {
+    const auto names = FolderEntryNames(Widen(folder));
+    Checked<std::vector<std::string>> entries{{}, names.failure};
+    for (const auto& name : names.value) entries.value.push_back(Narrow(name));
+    return entries;
+}
+
+Trust WindowsSetupPlatform::TrustOf(const std::string& sid) {
+    if (const auto placed = placed_.find(sid); placed != placed_.end()) return placed->second;
+    const auto administrator = IsOwnAccountOrAdministrator(Widen(sid));
+    return placed_[sid] = !administrator ? Trust::Unknown : *administrator ? Trust::Trusted : Trust::Untrusted;
+}
+
+std::pair<std::string, std::string> WindowsSetupPlatform::AccountNames(const std::string& sid) {
+    const auto names = NamesOfAccount(Widen(sid));
+    return {Narrow(names.name), Narrow(names.sid)};
 }
 
 Checked<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long processId) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -24,9 +25,15 @@ public:
                                  const std::optional<std::string>& value) override;
     CallResult WriteNewFile(const std::string& path, std::string_view bytes) override;
     Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
-                                       const std::string& currentDirectory, bool willWait) override;
+                                       const std::string& currentDirectory, bool willWait,
+                                       bool skipCurrentFolder) override;
     CallResult HoldUnchanged(const std::string& path) override;
     void ReleaseHeld() override { held_.clear(); }
+    Checked<std::string> SecurityOf(const std::string& path) override;
+    Checked<std::vector<std::string>> FolderEntries(const std::string& folder) override;
+    // As the system's membership functions say; each account asked of once.
+    Trust TrustOf(const std::string& sid) override;
+    std::pair<std::string, std::string> AccountNames(const std::string& sid) override;
     Checked<unsigned long> WaitForExit(unsigned long processId) override;
     CallResult ChangeDirectory(const std::string& folder) override;
     void ProcessPendingEvents() override;
@@ -36,6 +43,7 @@ public:
 private:
     std::vector<std::pair<unsigned long, UniqueHandle>> awaited_;  // processes the run will wait for
     std::vector<UniqueFile> held_;                                 // the programs it starts, checked
+    std::map<std::string, Trust> placed_;
 };
 
 }  // namespace selvane

@@ -16,11 +16,11 @@ std::optional<SetupFailure> PlanRun(SetupPlatform& platform, const SetupRequest&
 }
 
 std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, const SetupRequest& request,
-                                                     const RunPlan& plan, SetupChanges& changes,
+                                                     const RunPlan& plan, SetupChanges& changes, RightsCheck& rights,
                                                      SetupObserver& observer) {
     // Only an empty box is refused: a box of blanks is a folder name too.
     if (request.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
-    if (auto failure = CheckBeforeWriting(platform, plan)) return failure;
+    if (auto failure = CheckBeforeWriting(platform, plan, rights, observer)) return failure;
     if (auto failure = changes.ReadBefore(platform, observer)) return failure;
     for (const ProfileWrite& write : plan.writes) {
         if (request.whatIf) {
@@ -47,9 +47,11 @@ SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, Setu
         ~Release() { platform.ReleaseHeld(); }
     } release{platform};
     SetupChanges changes(plan);
-    SetupOutcome outcome{ValidateAndWriteSettings(platform, request, plan, changes, observer)};
-    if (!outcome.failure) outcome.failure = RunAclBatch(platform, plan, request, changes, observer);
+    RightsCheck rights;
+    SetupOutcome outcome{ValidateAndWriteSettings(platform, request, plan, changes, rights, observer)};
+    if (!outcome.failure) outcome.failure = RunAclBatch(platform, plan, request, rights, changes, observer);
     if (!outcome.failure) outcome = RunServiceInstaller(platform, plan, request, changes, observer);
+    outcome.warnings = std::move(rights.warnings);
     if (!outcome.failure) return outcome;
     // Once acl.bat has started, the batch file may already act on the settings.
     SetupFailure& failure = *outcome.failure;

@@ -143,8 +143,9 @@ public:
         return std::nullopt;
     }
     Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
-                                       const std::string& directory, bool) override {
-        if (auto failure = Effect("start " + commandLine + " | in " + (directory.empty() ? cwd : directory),
+                                       const std::string& directory, bool, bool skipCurrentFolder) override {
+        if (auto failure = Effect("start " + commandLine + " | in " + (directory.empty() ? cwd : directory) +
+                                      (skipCurrentFolder ? " | not searched" : ""),
                                   "start " + program)) {
             return {0, failure};
         }
@@ -158,6 +159,27 @@ public:
         return std::nullopt;
     }
     void ReleaseHeld() override { held.clear(); }
+    Checked<std::string> SecurityOf(const std::string& path) override {
+        if (unreadable.count(path)) return {{}, CallFailure{"CreateFileW", 5}};
+        const auto found = security.find(path == "." ? cwd : path);
+        return {found != security.end() ? found->second : kAdministratorsOnly, std::nullopt};
+    }
+    Checked<std::vector<std::string>> FolderEntries(const std::string& folder) override {
+        std::vector<std::string> names;
+        for (const auto& [path, file] : files) {
+            if (path.starts_with(folder + "\\") && path.find('\\', folder.size() + 1) == std::string::npos) {
+                names.push_back(path.substr(folder.size() + 1));
+            }
+        }
+        return {names, std::nullopt};
+    }
+    Trust TrustOf(const std::string& sid) override {
+        accountsAsked.push_back(sid);
+        return accountTrust.count(sid) ? accountTrust[sid] : Trust::Untrusted;
+    }
+    std::pair<std::string, std::string> AccountNames(const std::string& sid) override {
+        return {sid == "BU" ? "BUILTIN\\Users" : "", sid == "BU" ? "S-1-5-32-545" : sid};
+    }
     Checked<unsigned long> WaitForExit(unsigned long processId) override {
         effects.push_back("wait " + std::to_string(processId));
         return {exitCodes[processId], std::nullopt};
@@ -183,6 +205,11 @@ public:
     std::set<std::string> held;   // held unchanged by the run
     // Files another program holds (no sharing) until the clock reaches the time given.
     std::map<std::string, std::chrono::steady_clock::time_point> heldUntil;
+    // Owners and DACLs (SDDL) by path ("." is the current folder); by default only administrators may change a thing.
+    static constexpr char kAdministratorsOnly[] = "O:BAD:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
+    std::map<std::string, std::string> security;
+    std::map<std::string, Trust> accountTrust;
+    std::vector<std::string> accountsAsked;
     std::set<std::string> garbled;  // files whose restoration writes something else
     // Effects that fail: by the kind and file ("ini F", "delete F", "write",
     // "start P", ...), or by the effect's whole record.

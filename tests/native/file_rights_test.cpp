@@ -7,17 +7,21 @@ namespace {
 
 // A domain administrator, a domain account whose domain cannot be reached;
 // every other account that is not well known is nobody's administrator.
-Trust TrustOf(const std::string& sid) {
-    if (sid == "S-1-5-21-1-2-3-500") return Trust::Trusted;
-    if (sid == "S-1-5-21-9-9-9-1107") return Trust::Unknown;
-    return Trust::Untrusted;
-}
+class Domain : public AccountPlacer {
+public:
+    Trust TrustOf(const std::string& sid) override {
+        if (sid == "S-1-5-21-1-2-3-500") return Trust::Trusted;
+        if (sid == "S-1-5-21-9-9-9-1107") return Trust::Unknown;
+        return Trust::Untrusted;
+    }
+};
 
 std::string Verdict(std::string_view sddl, Guarded guarded) {
-    const auto finding = JudgeRights(sddl, guarded, TrustOf);
+    Domain domain;
+    const auto finding = JudgeRights(sddl, guarded, domain);
     if (!finding) return "trusted";
     constexpr const char* kExposures[] = {"owns", "changes permissions", "deletes", "writes", "creates entries"};
-    return std::string(finding->refused ? "refused: " : "warned: ") + finding->sid + " " +
+    return std::string(finding->Refused() ? "refused: " : "warned: ") + finding->sid + " " +
            kExposures[static_cast<int>(finding->exposure)];
 }
 

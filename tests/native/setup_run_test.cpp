@@ -477,6 +477,95 @@ TEST(SetupRun, WhatStartsIsHeldFromItsCheckOn) {
     }
 }
 
+// Who besides the administrators can change what the run starts, or the
+// folders it lies in and above: refused before the first write, or (others
+// may only add entries; an account the system cannot place) told of.
+TEST(SetupRun, OnlyWhatAdministratorsAloneCanChangeIsStarted) {
+    constexpr char kUsersModify[] = "O:BAD:(A;;FA;;;BA)(A;;0x1301bf;;;BU)";
+    constexpr char kUsersAdd[] = "O:BAD:(A;;FA;;;BA)(A;;0x1200a9;;;BU)(A;;DCLC;;;BU)";
+    constexpr char kUsersOwn[] = "O:BUD:(A;;FA;;;BA)";
+    constexpr char kUnplacedOwner[] = "O:S-1-5-21-9-9-9-1107D:(A;;FA;;;BA)";
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> security;
+        Trust ownerTrust;  // of S-1-5-21-9-9-9-1107
+        const char* verdict;
+    };
+    const Case cases[] = {
+        {"acl.bat that Users may change", {{"C:\\app\\acl.bat", kUsersModify}}, Trust::Untrusted,
+         "refused C:\\app\\acl.bat BU 2"},
+        {"an installer that Users own", {{"C:\\app\\service\\install.exe", kUsersOwn}}, Trust::Untrusted,
+         "refused C:\\app\\service\\install.exe BU 0"},
+        {"a service folder Users may change", {{"C:\\app\\service", kUsersModify}}, Trust::Untrusted,
+         "refused C:\\app\\service BU 2"},
+        {"the Windows Server default", {{"C:\\app", kUsersAdd}, {"C:\\app\\service", kUsersAdd}}, Trust::Untrusted,
+         "ran; warned C:\\app\\service BU 4; warned C:\\app BU 4"},
+        {"a folder above that Users may rename", {{"C:\\", "O:SYD:(A;;FA;;;SY)(A;;SD;;;BU)"}}, Trust::Untrusted,
+         "refused C:\\ BU 2"},
+        {"a drive root where Users may add folders", {{"C:\\", "O:SYD:(A;;FA;;;SY)(A;;LC;;;BU)"}}, Trust::Untrusted,
+         "ran"},
+        {"a file Users planted beside acl.bat", {{"C:\\app\\icacls.exe", kUsersOwn}}, Trust::Untrusted,
+         "refused C:\\app\\icacls.exe BU 0"},
+        {"an owner the domain cannot place", {{"C:\\app\\acl.bat", kUnplacedOwner}}, Trust::Unknown,
+         "ran; warned C:\\app\\acl.bat S-1-5-21-9-9-9-1107 0"},
+        {"a domain administrator's file", {{"C:\\app\\acl.bat", kUnplacedOwner}}, Trust::Trusted, "ran"},
+    };
+    for (const Case& c : cases) {
+        for (const bool whatIf : {false, true}) {
+            FakeSetupPlatform platform;
+            platform.files["C:\\app\\icacls.exe"] = {};
+            platform.security = c.security;
+            platform.accountTrust["S-1-5-21-9-9-9-1107"] = c.ownerTrust;
+            Recorder recorder;
+            const SetupOutcome outcome = RunSetup(platform, Request("D:\\pkg", false, whatIf), recorder);
+            std::string verdict = outcome.failure ? "refused " + outcome.failure->subject + " " +
+                                                        outcome.failure->rights.sid + " " +
+                                                        std::to_string(static_cast<int>(outcome.failure->rights.exposure))
+                                                  : "ran";
+            for (const auto& warning : outcome.warnings) {
+                verdict += "; warned " + warning.path + " " + warning.sid + " " +
+                           std::to_string(static_cast<int>(warning.exposure));
+            }
+            EXPECT_EQ(verdict, c.verdict) << c.what;
+            EXPECT_TRUE(!outcome.failure || platform.effects.empty()) << c.what;
+            EXPECT_EQ(platform.accountsAsked.size(), std::string(c.what).find("domain") != std::string::npos ? 1u : 0u)
+                << c.what << ": well-known accounts are placed without asking, each account once";
+        }
+    }
+}
+
+TEST(SetupRun, TheRefusalNamesTheAccountTheRightAndTheCommand) {
+    FakeSetupPlatform platform;
+    platform.security["C:\\app\\acl.bat"] = "O:BAD:(A;;FA;;;BA)(A;;FW;;;BU)";
+    Recorder recorder;
+    const auto failure = RunSetup(platform, Request(), recorder).failure;
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(DescribeFailure(*failure, Telling::Window),
+              "初期設定を中止しました。\n\n"
+              "C:\\app\\acl.bat は管理者以外のアカウントが変更できるため、管理者の権限で起動するファイルとして信頼できません。\n"
+              "理由: BUILTIN\\Users (S-1-5-32-545) が書き換えられます。"
+              "直すコマンド: icacls \"C:\\app\\acl.bat\" /inheritance:d /remove:g *S-1-5-32-545\n\n"
+              "設定は何も変更していません。\n"
+              "管理者としてコマンド プロンプトを開き、上のコマンドでアクセス許可を直してから、プログラムを起動し直してください。");
+}
+
+// cmd.exe looks in its current folder before PATH for a command acl.bat names bare.
+TEST(SetupRun, WhereOthersCanAddToTheCurrentFolderCmdDoesNotSearchIt) {
+    for (const bool othersAdd : {false, true}) {
+        FakeSetupPlatform platform;
+        if (othersAdd) platform.security[platform.cwd] = "O:BAD:(A;;FA;;;BA)(A;;DC;;;AU)";
+        Recorder recorder;
+        ASSERT_FALSE(RunSetup(platform, Request(), recorder).failure);
+        const auto started = [&](const std::string& command) {
+            return std::find_if(platform.effects.begin(), platform.effects.end(),
+                                [&](const std::string& e) { return e.starts_with("start " + command); });
+        };
+        ASSERT_NE(started(kBatchCommand), platform.effects.end());
+        EXPECT_EQ(started(kBatchCommand)->ends_with(" | not searched"), othersAdd);
+        EXPECT_FALSE(started(kInstallerCommand)->ends_with(" | not searched"));
+    }
+}
+
 TEST(SetupRun, WhatIfChecksEverythingAndChangesNothing) {
     FakeSetupPlatform platform;
     Recorder recorder;

@@ -54,7 +54,7 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
         EventKind event = EventKind::None;
     };
     const auto finished = [](SetupFailure failure) {
-        return [failure](WindowRun& r) { r.SetupFinished(failure, "D:\\pkg"); };
+        return [failure](WindowRun& r) { r.SetupFinished(SetupOutcome(failure), "D:\\pkg"); };
     };
     const Case cases[] = {
         {"a type-2 server", [](WindowRun& r) { EXPECT_TRUE(r.ServerTypeRead({2, {}})); }, "", {}, "INFO サーバ種別: 2", kStays},
@@ -67,7 +67,7 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
          "このプログラムは既に実行中です。", kInfo, "ERROR このプログラムは既に実行中です。", 1},
         {"the right button", [](WindowRun& r) { r.RightButtonPressed(); }, "マウスの右ボタンは利用できません。", kInfo, "",
          kStays},
-        {"a completed run", [](WindowRun& r) { r.SetupFinished(std::nullopt, "D:\\pkg"); }, "初期設定が完了しました。", kInfo,
+        {"a completed run", [](WindowRun& r) { r.SetupFinished(SetupOutcome(), "D:\\pkg"); }, "初期設定が完了しました。", kInfo,
          "INFO 初期設定が完了しました。", 0, EventKind::Completed},
         {"an empty folder box", finished(Failure(SetupStep::ReadFolderBox, FailureReason::Empty)),
          "KEVAのインストールフォルダを選択してください。", kInfo, "WARN KEVA", kStays, EventKind::Failed},
@@ -144,7 +144,7 @@ TEST(WindowRun, ARunHoldsOffASecondPressUntilItsOutcomeIsTold) {
     WindowRun run(host, log);
     ASSERT_TRUE(run.BeginSetup());
     EXPECT_FALSE(run.BeginSetup()) << "a second press started a second run";
-    run.SetupFinished(Failure(SetupStep::ReadFolderBox, FailureReason::Empty), "");
+    run.SetupFinished(SetupOutcome(Failure(SetupStep::ReadFolderBox, FailureReason::Empty)), "");
     EXPECT_FALSE(run.SetupRunning());
     EXPECT_TRUE(run.BeginSetup()) << "the window no longer takes a press";
 }

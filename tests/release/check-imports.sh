@@ -5,7 +5,7 @@
 # Usage: check-imports.sh OBJDUMP PROGRAM FUNCTION_TABLE_HEADER
 set -euo pipefail
 objdump=$1 program=$2 table=$3
-allowed='^(kernel32|user32|gdi32|shell32|ole32|comctl32|odbc32|advapi32|msvcrt)\.dll$'
+allowed='^(kernel32|user32|gdi32|shell32|ole32|comctl32|odbc32|advapi32|netapi32|msvcrt)\.dll$'
 listing=$("$objdump" -p "$program")
 imports=$(echo "$listing" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$imports" ] || { echo "no import table read from $program"; exit 1; }

@@ -117,6 +117,20 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     }
 }
 
+bool ChangeOnUnixSide(const std::wstring& command, const std::wstring& path) {
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name) return false;
+    const std::wstring unixPath = Widen(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    RunningProgram start(std::wstring(system) + L"\\start.exe", L"", L"/wait /unix /bin/" + command + L" " + unixPath);
+    return start.WaitForExit() == 0u;
+}
+
 std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
     struct Search {
         DWORD processId;

@@ -71,6 +71,12 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// Runs a Unix command on a file, "chmod o+w" or "chown 1234", through Wine's
+// start /unix: Wine makes a file's owner and DACL from its Unix owner and
+// mode (o+w lets Everyone write; another uid is another owner), and keeps
+// no DACL a program sets. False where it could not be run or failed.
+bool ChangeOnUnixSide(const std::wstring& command, const std::wstring& path);
+
 // Polls until the condition holds or the timeout passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = Patience(20s));
 

@@ -1,6 +1,7 @@
 // After the settings: the answer file, acl.bat and service\install.exe, and
 // the ways that part of the run can stop.
 #include <filesystem>
+#include <tuple>
 
 #include "complete_fixture.h"
 
@@ -84,6 +85,31 @@ TEST_F(CompleteRefused, WithoutTheServiceFolder) {
 TEST_F(CompleteRefused, WithoutTheInstaller) {
     fs::remove(product_.File(L"service\\install.exe"));
     ExpectRefusedNaming(product_.File(L"service\\install.exe"));
+}
+
+// One window, refused while another account could change acl.bat or owns a
+// file planted beside it; once that is closed, Complete completes.
+TEST_F(Complete, WhatOthersCouldChangeIsRefusedInTheWindow) {
+    WriteBytes(product_.File(L"icacls.bat"), "");
+    Start();
+    for (const auto& [change, path, undo] : {std::tuple{L"chmod o+w", product_.File(L"acl.bat"), L"chmod o-w"},
+                                             std::tuple{L"chown 1234", product_.File(L"icacls.bat"), L"chown 0"}}) {
+        ASSERT_TRUE(ChangeOnUnixSide(change, path));
+        PressComplete(kKeva);
+        const MessageBoxContent content = Outcome();
+        EXPECT_NE(content.text.find(path + L" は管理者以外のアカウントが変更できるため"), std::wstring::npos) << content.text;
+        EXPECT_NE(content.text.find(L"直すコマンド: icacls \"" + path + L"\" /"), std::wstring::npos) << content.text;
+        EXPECT_NE(content.text.find(L"設定は何も変更していません。"), std::wstring::npos) << content.text;
+        EXPECT_EQ(content.text.find(L"もう一度 [完了]"), std::wstring::npos) << content.text;
+        EXPECT_TRUE(content.errorIcon);
+        Dismiss();
+        ExpectWindowStays();
+        ExpectNothingWritten();
+        ASSERT_TRUE(ChangeOnUnixSide(undo, path));
+    }
+    PressComplete(kKeva);
+    ExpectCompletion();
+    ExpectWholeRunDone();
 }
 
 // cmd.exe would read the '%' of the batch file's path as a variable.

@@ -23,9 +23,9 @@ protected:
 
     // Runs the program with these arguments to its end, its standard output
     // redirected; it must show no window meanwhile.
-    DWORD Run(const std::wstring& arguments, const std::wstring& programPath = L"") {
-        RunningProgram program(programPath.empty() ? product_.program() : programPath, product_.path(), arguments,
-                               kOutput);
+    DWORD Run(const std::wstring& arguments, const std::wstring& programPath = L"", const std::wstring& directory = L"") {
+        RunningProgram program(programPath.empty() ? product_.program() : programPath,
+                               directory.empty() ? product_.path() : directory, arguments, kOutput);
         bool showedWindow = false;
         std::optional<DWORD> exitCode;
         WaitFor(
@@ -534,6 +534,55 @@ TEST_F(SilentOnType1, ServerIsRefusedWith1633) {
     EXPECT_TRUE(Logged("INFO サーバ種別: 1\r\n")) << Log();
     EXPECT_TRUE(Logged("ERROR このソフトウェアは既設サーバのみに対応しています。\r\n")) << Log();
     ExpectNothingWritten();
+}
+
+// What acl.bat or the installer is, and where they lie, only administrators
+// may change: Wine makes o+w "Everyone may write", another uid another owner.
+TEST_F(Silent, WhatOthersCouldChangeIsRefusedBeforeTheFirstWrite) {
+    fs::create_directories(product_.File(L"service\\data"));
+    WriteBytes(product_.File(L"icacls.bat"), "");
+    WriteBytes(product_.File(L"service\\helper.dll"), "");
+    const struct {
+        const wchar_t* change;
+        std::wstring path;
+        const wchar_t* undo;
+    } cases[] = {
+        {L"chmod o+w", product_.File(L"acl.bat"), L"chmod o-w"},
+        {L"chmod o+w", product_.File(L"service\\install.exe"), L"chmod o-w"},
+        {L"chmod o+w", product_.File(L"service"), L"chmod o-w"},
+        {L"chmod o+w", product_.path(), L"chmod o-w"},
+        {L"chown 1234", product_.File(L"acl.bat"), L"chown 0"},
+        {L"chown 1234", product_.File(L"icacls.bat"), L"chown 0"},
+        {L"chown 1234", product_.File(L"service\\helper.dll"), L"chown 0"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ChangeOnUnixSide(c.change, c.path));
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u) << Narrow(c.change) << " " << Narrow(c.path);
+        ExpectNothingWritten();
+        EXPECT_TRUE(Logged(" は管理者以外のアカウントが変更できるため")) << Log();
+        EXPECT_TRUE(Logged("直すコマンド: icacls \"" + Narrow(c.path) + "\" /")) << Log();
+        ASSERT_TRUE(ChangeOnUnixSide(c.undo, c.path));
+        fs::remove(product_.File(L"selvane-init.log"));
+    }
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u) << Log();
+}
+
+// cmd.exe finds a command that acl.bat names bare in its current folder
+// before PATH. Wine's cmd.exe looks there all the same: what is shown is
+// that the variable that stops Windows' reaches acl.bat only where others
+// can add files to that folder.
+TEST_F(Silent, CmdIsToldNotToSearchACurrentFolderOthersCanFill) {
+    WriteBytes(product_.File(L"acl.bat"), "@echo off\r\necho [%NoDefaultCurrentDirectoryInExePath%]> \"%~dp0acl-env.txt\"\r\n");
+    const std::wstring open = L"C:\\selvane-tests\\open";
+    fs::create_directories(open);
+    ASSERT_TRUE(ChangeOnUnixSide(L"chmod o+w", open));
+    for (const auto& [directory, expected] : {std::pair{open, "[1]\r\n"}, std::pair{product_.path(), "[]\r\n"}}) {
+        fs::remove(product_.File(L"acl-env.txt"));
+        EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva, L"", directory), 0u) << Log();
+        WaitFor([&] { return ReadBytes(product_.File(L"acl-env.txt")).ends_with("\n"); }, Patience(10s));
+        EXPECT_EQ(ReadBytes(product_.File(L"acl-env.txt")), expected) << Narrow(directory);
+    }
+    fs::remove_all(open);
 }
 
 TEST_F(Silent, AnotherInstanceIs1618AndStaysWhereItIs) {

@@ -125,6 +125,19 @@ class EventLog(unittest.TestCase):
         finally:
             shutil.rmtree(unix(app), ignore_errors=True)
 
+    def test_a_program_file_others_can_change_registers_no_message_file(self):
+        key = r"HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Selvane"
+        subprocess.run([WINE_RUN, BUILD, "reg", "delete", key, "/f"], capture_output=True, timeout=300)
+        os.chmod(unix(APP + r"\selvane-init.exe"), 0o757)  # Wine: Everyone may write it
+        code, found = self.setup("/VERYSILENT", "/DIR=" + KEVA)
+        self.assertEqual(code, 0)
+        self.assertEqual(found[0][:2], (INFORMATION, 1000))  # still recorded, with its strings
+        query = subprocess.run([WINE_RUN, BUILD, "reg", "query", key, "/v", "EventMessageFile"],
+                               capture_output=True, timeout=300)
+        self.assertNotIn(b"selvane-init.exe", query.stdout, query.stdout)
+        with open(unix(APP + r"\selvane-init.log"), encoding="utf-8-sig") as log:
+            self.assertIn("管理者以外のアカウントが変更できるためです", log.read())
+
     def test_a_windows_complete_is_recorded(self):
         code, found = run(WINDOWS_TESTS, "--gtest_filter=TrailingBackslashOrNot/CompleteWithFolder.*/0",
                           env={"SELVANE_PROGRAM": PROGRAM})
