@@ -40,6 +40,20 @@ public:  // the cases below arrange it through lambdas
     std::string logText;
 };
 
+// Where others may only add entries to the program's folder, the run goes
+// on; the log, the console line and the event say so, with the command.
+TEST_F(Unattended, WhatOthersCanDoIsLoggedAndJoinsTheLineAndTheEvent) {
+    platform.security["C:\\app"] = "O:BAD:(A;;FA;;;BA)(A;;DCLC;;;BU)";
+    const UnattendedResult result = Run(Silent("D:\\pkg"));
+    const std::string warning =
+        "注意: C:\\app は、管理者以外のアカウント BUILTIN\\Users (S-1-5-32-545) がファイルやフォルダを作成できます。"
+        "直すコマンド: icacls \"C:\\app\" /inheritance:d /remove:g *S-1-5-32-545";
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.summary, "初期設定が完了しました。 " + warning);
+    EXPECT_EQ(result.event, EventKind::Completed);
+    EXPECT_TRUE(Logged("WARN " + warning + "\r\n")) << logText;
+}
+
 TEST_F(Unattended, EachOutcomeHasItsExitCodeItsLineAndItsEvent) {
     struct Case {
         const char* what;

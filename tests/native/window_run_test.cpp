@@ -136,6 +136,25 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
     }
 }
 
+// What others can do that the run went on despite follows the completion
+// message in a message of its own, and joins the event.
+TEST(WindowRun, WhatOthersCanDoIsToldAfterTheCompletion) {
+    AppLog log;
+    FakeWindowHost host;
+    WindowRun run(host, log);
+    SetupOutcome outcome;
+    outcome.warnings.push_back({"C:\\app", "BU", "BUILTIN\\Users", "S-1-5-32-545", Exposure::CreatesEntries, Trust::Untrusted});
+    run.SetupFinished(outcome, "D:\\pkg");
+    const std::string warning =
+        "注意: C:\\app は、管理者以外のアカウント BUILTIN\\Users (S-1-5-32-545) がファイルやフォルダを作成できます。"
+        "直すコマンド: icacls \"C:\\app\" /inheritance:d /remove:g *S-1-5-32-545";
+    EXPECT_EQ(host.shown, "初期設定が完了しました。" + warning);
+    EXPECT_EQ(host.shownIcon, MessageIcon::Warning);
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0].outcome, "初期設定が完了しました。\n\n" + warning);
+    EXPECT_EQ(host.ended, 0);
+}
+
 // A second press while a run goes on does nothing; once the run's outcome
 // has been told, the next press runs again.
 TEST(WindowRun, ARunHoldsOffASecondPressUntilItsOutcomeIsTold) {
