@@ -119,13 +119,12 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     const ParsedSwitches parsed = ParseSwitches(ProgramArguments());
     const Switches& switches = parsed.switches;
     if (switches.help) {
-        if (!PrintToParentConsole(messages::kUsage) && !switches.silent && !switches.verify) {
+        if (!PrintToParentConsole(messages::kUsage) && switches.Traits().showsWindow) {
             ShowAppMessage(nullptr, messages::kUsage, MessageIcon::Information);
         }
         return exit_codes::kSuccess;
     }
-    // /VERIFY shows nothing either, with or without /VERYSILENT.
-    const bool silent = (switches.silent || switches.verify) && !parsed.error;
+    const bool silent = !parsed.ShowsWindow();
     const auto program = ProgramPath();
     if (!program) {
         const std::string text = UnexpectedFailureText(*program.failure);
@@ -139,14 +138,11 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
     ProgramFiles files{Narrow(program.value), FolderOfFile(Narrow(program.value)), {}};
     SetupRequest base;
     base.appFolder = files.appFolder;
-    const EventKind refused = switches.verify || switches.whatIf ? EventKind::None : EventKind::Refused;
+    const EventKind refused = switches.Traits().recordsEvent ? EventKind::Refused : EventKind::None;
 
-    // A run that changes something always keeps a log, and so does a refused
-    // command line, so that a deployment tool's typo leaves its reason
-    // somewhere. /VERIFY, which detection runs every few hours, keeps one
-    // only where /LOG asks for it (its console line says why it refused),
-    // and answers all the same without it.
-    if (switches.log || ((parsed.error || silent) && !switches.verify)) {
+    // /VERIFY, which detection runs every few hours, answers without a log
+    // all the same (its console line says why it refused).
+    if (parsed.KeepsLog()) {
         const std::string logPath = switches.log.value_or(JoinPath(files.appFolder, kDefaultLogName));
         // Never into a file the run writes or starts: not even a first line.
         const auto runFiles = RunFiles(switches, files.appFolder, Narrow(ResolvedPath(program.value)));
@@ -164,7 +160,7 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
             files.log = logPath;
             log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());
             log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
-        } else if (!parsed.error && !switches.verify) {
+        } else if (!parsed.error && switches.mode != RunMode::Verify) {
             const std::string text =
                 Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
             if (!silent) {

@@ -60,6 +60,7 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
     }
     Switches& s = parsed.switches;
     if (s.dir) std::replace(s.dir->begin(), s.dir->end(), '/', '\\');
+    s.mode = s.verify ? RunMode::Verify : s.whatIf ? RunMode::WhatIf : s.silent ? RunMode::Unattended : RunMode::Window;
     if (parsed.error || s.help) return parsed;
     // A switch that would be silently ignored is refused instead.
     const auto firstGiven = [](std::initializer_list<std::pair<bool, const char*>> switches) -> const char* {

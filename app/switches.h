@@ -5,9 +5,29 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/enum_table.h"
+
 namespace selvane {
 
-// What the command line asks for. No arguments: the window, as always.
+// The kind of run a command line asks for: the setup window (no switches:
+// as always), a run without one, one that only says what it would do, or
+// one that only tells whether the server is set up.
+enum class RunMode { Window, Unattended, WhatIf, Verify };
+struct RunModeTraits {
+    RunMode mode;
+    bool showsWindow;   // the setup window, and message boxes
+    bool keepsLog;      // a log without /LOG too
+    bool recordsEvent;  // one event in the Application log
+};
+inline constexpr RunModeTraits kRunModes[] = {
+    {RunMode::Window, true, false, true},
+    {RunMode::Unattended, false, true, true},
+    {RunMode::WhatIf, false, true, false},
+    {RunMode::Verify, false, false, false},
+};
+static_assert(RowsFollowEnum(kRunModes, &RunModeTraits::mode, RunMode::Window, RunMode::Verify));
+
+// What the command line asks for.
 struct Switches {
     bool silent = false;  // /VERYSILENT or /SILENT
     bool help = false;    // /? or /HELP
@@ -16,11 +36,21 @@ struct Switches {
     bool verify = false;  // only tell whether the server is set up as a run would set it
     std::optional<std::string> dir;
     std::optional<std::string> log;
+    RunMode mode = RunMode::Window;  // decided by ParseSwitches, from the switches above
+    const RunModeTraits& Traits() const { return kRunModes[static_cast<int>(mode)]; }
 };
 
 struct ParsedSwitches {
     Switches switches;
     std::optional<std::string> error;  // why the command line is refused (Japanese)
+
+    // A refused command line shows nothing (a typo must not open a window
+    // that blocks a deployment) and keeps a log, so that its reason is
+    // somewhere; /VERIFY keeps one only where /LOG asks for it.
+    bool ShowsWindow() const { return switches.Traits().showsWindow && !error; }
+    bool KeepsLog() const {
+        return switches.log || ((switches.Traits().keepsLog || error) && switches.mode != RunMode::Verify);
+    }
 };
 
 // Reads the arguments after the program's name, as CommandLineToArgvW splits

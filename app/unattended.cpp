@@ -50,8 +50,7 @@ UnattendedResult Verify(const SetupRequest& request, SetupPlatform& platform, Ap
 
 UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, bool anotherInstanceRuns,
                                const ServerTypeReading& serverType, SetupPlatform& platform, AppLog& log) {
-    // /VERIFY and /WHATIF change nothing, and leave the event log alone too.
-    const bool recorded = !switches.verify && !switches.whatIf;
+    const bool recorded = switches.Traits().recordsEvent;
     const EventKind refused = recorded ? EventKind::Refused : EventKind::None;
     const EventKind failed = recorded ? EventKind::Failed : EventKind::None;
     if (anotherInstanceRuns) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance, refused);
@@ -64,9 +63,9 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
 
     SetupRequest request = base;
     request.folderBoxText = dir;
-    if (switches.verify) return Verify(request, platform, log);
+    if (switches.mode == RunMode::Verify) return Verify(request, platform, log);
     request.waitForPrograms = switches.wait;
-    request.whatIf = switches.whatIf;
+    request.whatIf = switches.mode == RunMode::WhatIf;
     const SetupOutcome outcome = RunSetup(platform, request, log);
     // The console line and the event tell what the run went on despite; the log has it from the run.
     std::string warnings;
@@ -77,7 +76,7 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
         result.summary += warnings;
         return result;
     }
-    if (switches.whatIf) {
+    if (request.whatIf) {
         log.Info(messages::kWhatIfDone);
         return {exit_codes::kSuccess, messages::kWhatIfDone + warnings, EventKind::None};
     }

@@ -13,6 +13,36 @@ TEST(Switches, NoArgumentsMeanTheWindow) {
     EXPECT_FALSE(parsed.switches.silent || parsed.switches.help || parsed.switches.dir || parsed.switches.log);
 }
 
+// The mode is decided here, once: whether a window shows, a log is kept
+// without /LOG, and an event is recorded.
+TEST(Switches, TheCommandLineDecidesTheRunsMode) {
+    struct Case {
+        std::vector<std::string> arguments;
+        RunMode mode;
+        bool window, log, event;
+    };
+    const Case cases[] = {
+        {{}, RunMode::Window, true, false, true},
+        {{"/LOG=C:\\l.log"}, RunMode::Window, true, true, true},
+        {{"/VERYSILENT", "/DIR=D:\\pkg"}, RunMode::Unattended, false, true, true},
+        {{"/VERYSILENT", "/WHATIF", "/DIR=D:\\pkg"}, RunMode::WhatIf, false, true, false},
+        {{"/VERIFY", "/DIR=D:\\pkg"}, RunMode::Verify, false, false, false},
+        {{"/VERIFY", "/DIR=D:\\pkg", "/LOG=C:\\l.log"}, RunMode::Verify, false, true, false},
+        // Refused: no window, a log (not for /VERIFY), an event as the mode records one.
+        {{"/VERYSLIENT"}, RunMode::Window, false, true, true},
+        {{"/WHATIF"}, RunMode::WhatIf, false, true, false},
+        {{"/VERIFY"}, RunMode::Verify, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const ParsedSwitches parsed = Parse(c.arguments);
+        const std::string what = c.arguments.empty() ? "(none)" : c.arguments[0];
+        EXPECT_EQ(parsed.switches.mode, c.mode) << what;
+        EXPECT_EQ(parsed.ShowsWindow(), c.window) << what;
+        EXPECT_EQ(parsed.KeepsLog(), c.log) << what;
+        EXPECT_EQ(parsed.switches.Traits().recordsEvent, c.event) << what;
+    }
+}
+
 TEST(Switches, NamesIgnoreCaseAndTakeEitherPrefixAndTheirValueFollowsTheFirstEquals) {
     for (const auto& arguments : std::vector<std::vector<std::string>>{
              {"/VERYSILENT", "/DIR=D:\\a=b", "/LOG=x.log", "/WAIT", "/WHATIF"},

@@ -31,6 +31,7 @@ public:  // the cases below arrange it through lambdas
         Switches switches;
         switches.silent = true;
         switches.dir = dir;
+        switches.mode = RunMode::Unattended;
         return switches;
     }
     bool Logged(const std::string& text) const { return logText.find(text) != std::string::npos; }
@@ -116,8 +117,10 @@ TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
 TEST_F(Unattended, WhatIfAndVerifyRecordNoEvent) {
     Switches whatIf = Silent("D:\\pkg");
     whatIf.whatIf = true;
+    whatIf.mode = RunMode::WhatIf;
     Switches verify;
     verify.verify = true;
+    verify.mode = RunMode::Verify;
     verify.dir = "D:\\pkg";
     for (const Switches& switches : {whatIf, verify}) {
         for (const bool refused : {false, true}) {
@@ -166,6 +169,7 @@ TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
         const auto filesBefore = platform.files;
         Switches switches;
         switches.verify = true;
+        switches.mode = RunMode::Verify;
         switches.dir = "D:\\pkg";
         EXPECT_EQ(Run(switches).exitCode, c.exitCode) << c.what;
         EXPECT_TRUE(Logged(c.logged)) << c.what << "\n" << logText;
@@ -177,6 +181,7 @@ TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
     EXPECT_EQ(Run([] {
                   Switches switches;
                   switches.verify = true;
+                  switches.mode = RunMode::Verify;
                   switches.dir = "D:\\pkg";
                   return switches;
               }()).exitCode,
