@@ -52,9 +52,11 @@ void AppLog::ServerTypeRead(const ServerTypeReading& reading) {
 void AppLog::Record(const std::string& what, const Effect& effect) {
     switch (effect.state) {
     case EffectState::Done: Info(what + messages::kLogDone); break;
-    case EffectState::Failed:
-        Error(what + Fill(messages::kLogFailed, {effect.failure ? CallText(*effect.failure) : messages::kReasonNotReadBack}));
+    case EffectState::Failed: {
+        const std::string why = effect.failure ? CallText(*effect.failure) : messages::kReasonNotReadBack;
+        Error(what + Fill(messages::kLogFailed, {why}));
         break;
+    }
     case EffectState::Planned: Info(what + messages::kLogPlanned); break;
     }
 }

@@ -86,8 +86,9 @@ static_assert(RowsFollowEnum(kExposures, &ExposureWords::exposure, Exposure::Own
 // A pattern's "{}" are the path (where it names it), the account, what it can do and the command.
 std::string FillRights(const char* pattern, const RightsFinding& finding, bool withPath) {
     const std::string account = finding.name.empty() ? finding.fullSid : finding.name + " (" + finding.fullSid + ")";
-    const std::string command = finding.exposure == Exposure::Owns ? Fill(kIcaclsOwner, {finding.path})
-                                                                   : Fill(kIcaclsRemove, {finding.path, finding.fullSid});
+    const std::string command = finding.exposure == Exposure::Owns
+                                    ? Fill(kIcaclsOwner, {finding.path})
+                                    : Fill(kIcaclsRemove, {finding.path, finding.fullSid});
     const std::string_view what = kExposures[static_cast<int>(finding.exposure)].text;
     const std::string closing = Fill(kRightsCommand, {command});
     return withPath ? Fill(pattern, {finding.path, account, what, closing}) : Fill(pattern, {account, what, closing});
@@ -111,7 +112,9 @@ static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind, Restoration
 
 std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
-    if (failure.reason == FailureReason::OthersCanChange) return FillRights(kReasonOthersCanChange, failure.rights, false);
+    if (failure.reason == FailureReason::OthersCanChange) {
+        return FillRights(kReasonOthersCanChange, failure.rights, false);
+    }
     return Fill(kReasons[static_cast<int>(failure.reason)].text,
                 {std::to_string(failure.number), std::to_string(failure.limit)});
 }

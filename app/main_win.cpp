@@ -47,8 +47,8 @@ void PrintSummary(const std::string& what, int exitCode, const std::string& logP
 // console and the event log say the same.
 int Finish(const UnattendedResult& result, const Switches& switches, const ProgramFiles& files, AppLog& log) {
     PrintSummary(result.summary, result.exitCode, files.log);
-    ReportRunEvent({result.event, result.summary, result.exitCode, RemoveOneTrailingBackslash(switches.dir.value_or(""))},
-                   files, log);
+    const std::string kevaFolder = RemoveOneTrailingBackslash(switches.dir.value_or(""));
+    ReportRunEvent({result.event, result.summary, result.exitCode, kevaFolder}, files, log);
     return result.exitCode;
 }
 

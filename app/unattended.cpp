@@ -32,7 +32,9 @@ UnattendedResult Verify(const SetupRequest& request, SetupPlatform& platform, Ap
     std::vector<SettingDifference> differences;
     auto failure = PlanRun(platform, request, plan);
     if (!failure) failure = CompareSettings(platform, plan, differences);
-    if (failure) return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure, Telling::Verify), EventKind::None);
+    if (failure) {
+        return Refuse(log, exit_codes::kRunFailed, DescribeFailure(*failure, Telling::Verify), EventKind::None);
+    }
     for (const auto& difference : differences) {
         const ProfileWrite& expected = difference.expected;
         const std::string found = difference.found ? "\"" + *difference.found + "\"" : messages::kLogNoValue;
@@ -59,7 +61,9 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
         return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer, failed);
     }
     const std::string dir = switches.dir.value_or("");
-    if (auto problem = DirProblem(dir, platform)) return Refuse(log, exit_codes::kInvalidCommandLine, *problem, refused);
+    if (auto problem = DirProblem(dir, platform)) {
+        return Refuse(log, exit_codes::kInvalidCommandLine, *problem, refused);
+    }
 
     SetupRequest request = base;
     request.folderBoxText = dir;
@@ -86,7 +90,8 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
                        : outcome.restart == Restart::Required ? messages::kRestartRequired
                                                                : messages::kRestartStarted;
     if (restart) log.Warn(done); else log.Info(done);
-    return {static_cast<int>(outcome.restart), done + warnings, restart ? EventKind::RestartNeeded : EventKind::Completed};
+    return {static_cast<int>(outcome.restart), done + warnings,
+            restart ? EventKind::RestartNeeded : EventKind::Completed};
 }
 
 }  // namespace selvane

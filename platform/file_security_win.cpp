@@ -44,8 +44,9 @@ bool IsOwnAccount(PSID sid) {
 }  // namespace
 
 Checked<std::wstring> SecurityDescriptorText(const std::wstring& path) {
-    auto file = CHECK_FILE(CreateFileW, path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    auto file = CHECK_FILE(CreateFileW, path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (!file) return {{}, file.failure};
     constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;

@@ -91,7 +91,8 @@ Ace ParseAce(std::string_view text) {
         field = text.substr(0, semicolon);
         text = semicolon == npos ? std::string_view() : text.substr(semicolon + 1);
     }
-    Ace ace{fields[0] != "D" && fields[0] != "OD" && fields[0] != "XD", false, RightsOf(fields[2]), std::string(fields[5])};
+    const bool denies = fields[0] == "D" || fields[0] == "OD" || fields[0] == "XD";
+    Ace ace{!denies, false, RightsOf(fields[2]), std::string(fields[5])};
     for (std::string_view flags = fields[1]; flags.size() >= 2; flags.remove_prefix(2)) {
         ace.inheritOnly = ace.inheritOnly || flags.starts_with("IO");
     }

@@ -44,7 +44,9 @@ std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& 
     // The batch file reads the answer file; start it only once the file can be seen.
     const auto deadline = platform.Now() + kAnswerFileWait;
     while (!platform.NormalFileExists(answerFile)) {
-        if (platform.Now() >= deadline) return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
+        if (platform.Now() >= deadline) {
+            return MakeFailure(SetupStep::FindAnswerFile, FailureReason::NotVisible, answerFile);
+        }
         platform.ProcessPendingEvents();
         platform.Pause(kAnswerFilePoll);
     }

@@ -61,7 +61,9 @@ std::optional<SetupFailure> CheckWhoCanChange(SetupPlatform& platform, const Run
             std::string path = JoinPath(*folder, name);
             // Named as the plan names acl.bat, the installer and the service folder.
             const auto already = [&](const auto& checked) { return CaseFolded(checked.first) == CaseFolded(path); };
-            if (std::none_of(guarded.begin(), guarded.end(), already)) guarded.emplace_back(std::move(path), Guarded::Entry);
+            if (std::none_of(guarded.begin(), guarded.end(), already)) {
+                guarded.emplace_back(std::move(path), Guarded::Entry);
+            }
         }
     }
     for (const auto& [path, role] : guarded) {

@@ -106,7 +106,8 @@ inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::strin
     return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted, {}};
 }
 inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFailure& call) {
-    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted, {}};
+    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {},
+            RunProgress::NothingStarted, {}};
 }
 
 // The installer's exit codes that mean done, with a restart to come: the

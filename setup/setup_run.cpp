@@ -73,7 +73,8 @@ std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPl
             if (write.runFile != which) continue;
             const IniEntry entry = FindEntry(text, write.section, write.key);
             const auto found = entry.line ? ProfileValue(*entry.line) : std::nullopt;
-            const bool same = found && (write.isFolder ? platform.SamePath(write.value, *found) : *found == write.value);
+            const bool same =
+                found && (write.isFolder ? platform.SamePath(write.value, *found) : *found == write.value);
             if (!same) differences.push_back({write, found});
         }
     }
