@@ -33,7 +33,7 @@ inline constexpr char kCloseHolderAndRetry[] =
 inline constexpr char kCheckProductFiles[] =
     "プログラムのフォルダと製品のファイルを確かめてから、プログラムを起動し直してください。";
 inline constexpr char kFixRightsAndRestart[] =
-    "管理者としてコマンド プロンプトを開き、上のコマンドでアクセス許可を直してから、プログラムを起動し直してください。";
+    "アクセス許可を直してから (理由にあるコマンドは管理者のコマンド プロンプトで実行します)、プログラムを起動し直してください。";
 inline constexpr char kCheckOtherPrograms[] =
     "ほかのプログラム (バックアップやウイルス対策など) がファイルを使用していないか確かめてください。";
 
@@ -44,8 +44,8 @@ inline constexpr char kPathUnusable[] = "パス {} は使用できません。";
 inline constexpr char kBatchFileUnusable[] = "バッチファイル {} を起動できません。";
 inline constexpr char kServiceFolderUnusable[] = "サービスフォルダ {} を使用できません。";
 inline constexpr char kInstallerUnusable[] = "サービスインストーラ {} を起動できません。";
-inline constexpr char kRightsUnsafe[] =
-    "{} は管理者以外のアカウントが変更できるため、管理者の権限で起動するファイルとして信頼できません。";
+// Also where the owner and permissions could not be read: the reason says which.
+inline constexpr char kRightsUnsafe[] = "{} を管理者以外のアカウントが変更できないことを、確かめられませんでした。";
 inline constexpr char kFileNotRead[] = "{} を読み取れませんでした。";
 inline constexpr char kSettingsNotWritten[] = "設定を書き込めませんでした。\nファイル: {}";
 inline constexpr char kAnswerFileNotWritten[] = "応答ファイル {} を書き込めませんでした。";

@@ -542,11 +542,25 @@ TEST(SetupRun, TheRefusalNamesTheAccountTheRightAndTheCommand) {
     ASSERT_TRUE(failure);
     EXPECT_EQ(DescribeFailure(*failure, Telling::Window),
               "初期設定を中止しました。\n\n"
-              "C:\\app\\acl.bat は管理者以外のアカウントが変更できるため、管理者の権限で起動するファイルとして信頼できません。\n"
+              "C:\\app\\acl.bat を管理者以外のアカウントが変更できないことを、確かめられませんでした。\n"
               "理由: BUILTIN\\Users (S-1-5-32-545) が書き換えられます。"
               "直すコマンド: icacls \"C:\\app\\acl.bat\" /inheritance:d /remove:g *S-1-5-32-545\n\n"
               "設定は何も変更していません。\n"
-              "管理者としてコマンド プロンプトを開き、上のコマンドでアクセス許可を直してから、プログラムを起動し直してください。");
+              "アクセス許可を直してから (理由にあるコマンドは管理者のコマンド プロンプトで実行します)、"
+              "プログラムを起動し直してください。");
+}
+
+TEST(SetupRun, OwnerAndPermissionsThatCannotBeReadStopTheRunWithTheSystemsReason) {
+    FakeSetupPlatform platform;
+    platform.unreadable.insert("C:\\app\\acl.bat");
+    Recorder recorder;
+    const auto failure = RunSetup(platform, Request(), recorder).failure;
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(DescribeFailure(*failure, Telling::Unattended)
+                    .starts_with("初期設定を中止しました。\n\nC:\\app\\acl.bat を管理者以外のアカウントが変更できないことを、"
+                                 "確かめられませんでした。\n理由: (5)"))
+        << DescribeFailure(*failure, Telling::Unattended);
+    EXPECT_TRUE(platform.effects.empty());
 }
 
 // cmd.exe looks in its current folder before PATH for a command acl.bat names bare.

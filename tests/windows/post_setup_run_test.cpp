@@ -97,7 +97,8 @@ TEST_F(Complete, WhatOthersCouldChangeIsRefusedInTheWindow) {
         ASSERT_TRUE(ChangeOnUnixSide(change, path));
         PressComplete(kKeva);
         const MessageBoxContent content = Outcome();
-        EXPECT_NE(content.text.find(path + L" は管理者以外のアカウントが変更できるため"), std::wstring::npos) << content.text;
+        EXPECT_NE(content.text.find(path + L" を管理者以外のアカウントが変更できないことを、確かめられませんでした。"),
+                  std::wstring::npos) << content.text;
         EXPECT_NE(content.text.find(L"直すコマンド: icacls \"" + path + L"\" /"), std::wstring::npos) << content.text;
         EXPECT_NE(content.text.find(L"設定は何も変更していません。"), std::wstring::npos) << content.text;
         EXPECT_EQ(content.text.find(L"もう一度 [完了]"), std::wstring::npos) << content.text;

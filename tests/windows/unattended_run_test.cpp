@@ -561,7 +561,8 @@ TEST_F(Silent, WhatOthersCouldChangeIsRefusedBeforeTheFirstWrite) {
         ASSERT_TRUE(ChangeOnUnixSide(c.change, c.path));
         EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u) << Narrow(c.change) << " " << Narrow(c.path);
         ExpectNothingWritten();
-        EXPECT_TRUE(Logged(" は管理者以外のアカウントが変更できるため")) << Log();
+        EXPECT_TRUE(Logged(Narrow(c.path) + " を管理者以外のアカウントが変更できないことを、確かめられませんでした。"))
+            << Log();
         EXPECT_TRUE(Logged("直すコマンド: icacls \"" + Narrow(c.path) + "\" /")) << Log();
         ASSERT_TRUE(ChangeOnUnixSide(c.undo, c.path));
         fs::remove(product_.File(L"selvane-init.log"));
