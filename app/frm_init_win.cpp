@@ -2,19 +2,16 @@
 
 #include <commctrl.h>
 
-#include "app/records_win.h"
 #include "app/messages.h"
 #include "app/program_names.h"
 #include "platform/browse_folder_win.h"
 #include "platform/dpi_win.h"
-#include "platform/folder_path.h"
 #include "platform/system_menu_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
 #include "platform/window_class_win.h"
 #include "resources/layout.h"
 #include "setup/setup_platform_win.h"
-#include "setup/setup_run.h"
 
 namespace selvane {
 namespace {
@@ -32,17 +29,6 @@ void ShowAppMessage(HWND owner, std::string_view text, MessageIcon icon) {
                          : icon == MessageIcon::Warning ? MB_ICONWARNING
                                                         : MB_ICONINFORMATION));
 }
-
-void SetupWindowHost::ShowMessage(const std::string& text, MessageIcon icon) { ShowAppMessage(owner_, text, icon); }
-
-void SetupWindowHost::EndProgram(int exitCode) { selvane::EndProgram(log_, exitCode); }
-
-void SetupWindowHost::RecordEvent(const RunEvent& event) { ReportRunEvent(event, files_, log_); }
-
-FrmInit::FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application,
-                 SetupRequest base, AppLog& log, WindowRun& run, SetupWindowHost& host)
-    : instance_(instance), single_(single), application_(application), base_(std::move(base)), log_(log), run_(run),
-      host_(host) {}
 
 void FrmInit::EndOnFailure(const CallResult& failure) {
     if (failure) run_.UnexpectedFailure(*failure);
@@ -68,7 +54,6 @@ void FrmInit::Show(int showCommand) {
     const int height = bounds.bottom - bounds.top;
     SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    host_.SetOwner(hwnd());
     ShowWindow(hwnd(), showCommand);
     SetForegroundWindow(hwnd());
     SetFocus(Control(IDC_CMD_COMMON));
@@ -247,13 +232,11 @@ void FrmInit::cmdComplete_Click() {
     if (!run_.BeginSetup()) return;
     // Windows holds a shutdown while the run goes on, and says why.
     ShutdownBlockReasonCreate(hwnd(), Widen(messages::kSetupRunning).c_str());
-    WindowsSetupPlatform platform;
-    SetupRequest request = base_;
     HWND box = Control(IDC_TXT_COMMON);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-    request.folderBoxText = Narrow(text);
-    run_.SetupFinished(RunSetup(platform, request, log_), RemoveOneTrailingBackslash(request.folderBoxText));
+    WindowsSetupPlatform platform;
+    run_.Complete(platform, Narrow(text));
     ShutdownBlockReasonDestroy(hwnd());
 }
 

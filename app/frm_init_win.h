@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "app/app_log.h"
 #include "app/window_run.h"
 #include "platform/call_failure.h"
 #include "platform/single_instance_win.h"
@@ -17,19 +16,13 @@ namespace selvane {
 // owned by the given window (none before the setup window shows).
 void ShowAppMessage(HWND owner, std::string_view text, MessageIcon icon);
 
-// The window run's message boxes, over the setup window once it shows, and
-// the end of the program, and the event log.
+// The window run's message boxes, over the setup window once it is made.
 class SetupWindowHost : public WindowRunHost {
 public:
-    SetupWindowHost(AppLog& log, ProgramFiles files) : log_(log), files_(std::move(files)) {}
     void SetOwner(HWND owner) { owner_ = owner; }
-    void ShowMessage(const std::string& text, MessageIcon icon) override;
-    [[noreturn]] void EndProgram(int exitCode) override;
-    void RecordEvent(const RunEvent& event) override;
+    void ShowMessage(const std::string& text, MessageIcon icon) override { ShowAppMessage(owner_, text, icon); }
 
 private:
-    AppLog& log_;
-    ProgramFiles files_;
     HWND owner_ = nullptr;
 };
 
@@ -37,8 +30,8 @@ private:
 // and presses Complete. What each outcome means is the run's to decide.
 class FrmInit {
 public:
-    FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, SetupRequest base,
-            AppLog& log, WindowRun& run, SetupWindowHost& host);
+    FrmInit(HINSTANCE instance, const SingleInstance& single, ApplicationWindow& application, WindowRun& run)
+        : instance_(instance), single_(single), application_(application), run_(run) {}
     FrmInit(const FrmInit&) = delete;
     FrmInit& operator=(const FrmInit&) = delete;
 
@@ -70,10 +63,7 @@ private:
     HINSTANCE instance_;
     const SingleInstance& single_;
     ApplicationWindow& application_;
-    SetupRequest base_;
-    AppLog& log_;
     WindowRun& run_;
-    SetupWindowHost& host_;
     HWND lastFocus_ = nullptr;
     CallResult creationFailure_;  // why WM_CREATE refused the window
     UniqueFont font_;

@@ -1,13 +1,14 @@
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "app/records_win.h"
 #include "app/exit_codes.h"
 #include "app/failure_text.h"
 #include "app/frm_init_win.h"
 #include "app/messages.h"
 #include "app/program_names.h"
+#include "app/records_win.h"
 #include "app/server_type.h"
 #include "app/switches.h"
 #include "app/text_fill.h"
@@ -36,22 +37,6 @@ void RestrictDllSearchToSystemDirectory() {
 #endif
 }
 
-// The one line a run leaves on the console it was started from.
-void PrintSummary(const std::string& what, int exitCode, const std::string& logPath) {
-    PrintToParentConsole(Fill(logPath.empty() ? messages::kConsoleSummaryNoLog : messages::kConsoleSummary,
-                              {OneLine(what), std::to_string(exitCode), logPath}) +
-                         "\n");
-}
-
-// The end of an unattended run, or of a command line refused: the log, the
-// console and the event log say the same.
-int Finish(const UnattendedResult& result, const Switches& switches, const ProgramFiles& files, AppLog& log) {
-    PrintSummary(result.summary, result.exitCode, files.log);
-    const std::string kevaFolder = RemoveOneTrailingBackslash(switches.dir.value_or(""));
-    ReportRunEvent({result.event, result.summary, result.exitCode, kevaFolder}, files, log);
-    return result.exitCode;
-}
-
 // Every file a run writes or starts, as the run's plan names them (KEVA's
 // settings file in its folder only where /DIR names it, by its name alone
 // otherwise), the product database, and the program itself.
@@ -76,9 +61,9 @@ int RunMessageLoop(const FrmInit& form) {
 }
 
 // The setup window, as the program has always run.
-int WindowMain(HINSTANCE instance, int showCommand, const SetupRequest& base, const ProgramFiles& files, AppLog& log) {
-    SetupWindowHost host(log, files);
-    WindowRun run(host, log);
+int WindowMain(HINSTANCE instance, int showCommand, RunRecords& records) {
+    SetupWindowHost host;
+    WindowRun run(host, records);
     // A failure the run is told of ends the program; the returns only say so.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
     if (!single) {
@@ -90,32 +75,66 @@ int WindowMain(HINSTANCE instance, int showCommand, const SetupRequest& base, co
         run.UnexpectedFailure(*application.failure);
         return exit_codes::kWindowRunFailed;
     }
-    if (!run.ServerTypeRead(ReadServerType(base.appFolder))) return exit_codes::kSuccess;
-    FrmInit form(instance, single.value, application.value, base, log, run, host);
+    if (!run.ServerTypeRead(ReadServerType(records.Files().appFolder))) return exit_codes::kSuccess;
+    FrmInit form(instance, single.value, application.value, run);
     if (auto failure = form.Load()) {
         run.UnexpectedFailure(*failure);
         return exit_codes::kWindowRunFailed;
     }
+    host.SetOwner(form.hwnd());
     form.Show(showCommand);
     return RunMessageLoop(form);
 }
 
-int UnattendedMain(const Switches& switches, const SetupRequest& base, const ProgramFiles& files, AppLog& log) {
+int UnattendedMain(const Switches& switches, WindowsRunRecords& records) {
     // Held for the whole run.
     const auto single = SingleInstance::Claim(kInstanceMutexName);
     if (!single) {
         const std::string why = CallText(*single.failure);
-        log.Error(why);
-        return Finish({exit_codes::kRunFailed, why, EventKind::Failed}, switches, files, log);
+        records.Log().Error(why);
+        return records.Finish(EventOf(switches, {EventKind::Failed, why, exit_codes::kRunFailed, {}}));
     }
     const bool another = single.value.AnotherIsRunning();
     WindowsSetupPlatform platform;
-    return Finish(RunUnattended(switches, base, another, another ? ServerTypeReading{} : ReadServerType(base.appFolder),
-                                platform, log),
-                  switches, files, log);
+    const std::string& appFolder = records.Files().appFolder;
+    return records.Finish(RunUnattended(switches, another, another ? ServerTypeReading{} : ReadServerType(appFolder),
+                                        platform, records));
 }
 
-int Run(HINSTANCE instance, int showCommand, AppLog& log) {
+// Opens the log the run keeps; a refusal (the log is one of the run's files)
+// or a failure the run cannot go on from is the run's end.
+std::optional<int> OpenRunLog(const ParsedSwitches& parsed, const std::wstring& program, WindowsRunRecords& records) {
+    const Switches& switches = parsed.switches;
+    const std::string& appFolder = records.Files().appFolder;
+    const auto refuse = [&](int exitCode, const std::string& why) {
+        return records.Finish(EventOf(switches, {EventKind::Refused, why, exitCode, {}}));
+    };
+    const std::string logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
+    // Never into a file the run writes or starts: not even a first line.
+    const auto runFiles = RunFiles(switches, appFolder, Narrow(ResolvedPath(program)));
+    if (NamesARunFile(Narrow(ResolvedPath(Widen(logPath))), runFiles)) {
+        return refuse(exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFile, {logPath}));
+    }
+    std::string sameAs;
+    auto sink = OpenLogFile(logPath, runFiles, sameAs);
+    if (!sameAs.empty()) {
+        return refuse(exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFileByLink, {logPath, sameAs}));
+    }
+    if (sink) {
+        records.KeepLog(std::move(sink.value), logPath);
+        return std::nullopt;
+    }
+    // /VERIFY, which detection runs every few hours, answers without a log
+    // all the same (its console line says why it refused).
+    if (parsed.error || switches.mode == RunMode::Verify) return std::nullopt;
+    const std::string text = Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
+    if (!parsed.ShowsWindow()) return refuse(exit_codes::kLogUnavailable, text);
+    PrintSummary(text, exit_codes::kLogUnavailable, {});
+    ShowAppMessage(nullptr, text, MessageIcon::Error);
+    return exit_codes::kLogUnavailable;
+}
+
+int Run(HINSTANCE instance, int showCommand) {
     const ParsedSwitches parsed = ParseSwitches(ProgramArguments());
     const Switches& switches = parsed.switches;
     if (switches.help) {
@@ -124,58 +143,27 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
         }
         return exit_codes::kSuccess;
     }
-    const bool silent = !parsed.ShowsWindow();
     const auto program = ProgramPath();
     if (!program) {
         const std::string text = UnexpectedFailureText(*program.failure);
-        if (silent) {
+        if (!parsed.ShowsWindow()) {
             PrintSummary(text, exit_codes::kRunFailed, {});
             return exit_codes::kRunFailed;
         }
         ShowAppMessage(nullptr, text, MessageIcon::Error);
         return exit_codes::kWindowRunFailed;
     }
-    ProgramFiles files{Narrow(program.value), FolderOfFile(Narrow(program.value)), {}};
-    SetupRequest base;
-    base.appFolder = files.appFolder;
-    const EventKind refused = switches.Traits().recordsEvent ? EventKind::Refused : EventKind::None;
-
-    // /VERIFY, which detection runs every few hours, answers without a log
-    // all the same (its console line says why it refused).
+    WindowsRunRecords records({Narrow(program.value), FolderOfFile(Narrow(program.value)), {}});
     if (parsed.KeepsLog()) {
-        const std::string logPath = switches.log.value_or(JoinPath(files.appFolder, kDefaultLogName));
-        // Never into a file the run writes or starts: not even a first line.
-        const auto runFiles = RunFiles(switches, files.appFolder, Narrow(ResolvedPath(program.value)));
-        if (NamesARunFile(Narrow(ResolvedPath(Widen(logPath))), runFiles)) {
-            return Finish({exit_codes::kInvalidCommandLine, Fill(messages::kLogIsRunFile, {logPath}), refused},
-                          switches, files, log);
-        }
-        std::string sameAs;
-        auto sink = OpenLogFile(logPath, runFiles, sameAs);
-        if (!sameAs.empty()) {
-            const std::string why = Fill(messages::kLogIsRunFileByLink, {logPath, sameAs});
-            return Finish({exit_codes::kInvalidCommandLine, why, refused}, switches, files, log);
-        }
-        if (sink) {
-            files.log = logPath;
-            log = AppLog(std::move(sink.value), LocalLogTime, GetCurrentProcessId());
-            log.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
-        } else if (!parsed.error && switches.mode != RunMode::Verify) {
-            const std::string text =
-                Fill(messages::kLogNotOpened, {logPath, SystemErrorText(sink.failure->code)});
-            if (!silent) {
-                PrintSummary(text, exit_codes::kLogUnavailable, {});
-                ShowAppMessage(nullptr, text, MessageIcon::Error);
-                return exit_codes::kLogUnavailable;
-            }
-            return Finish({exit_codes::kLogUnavailable, text, refused}, switches, files, log);
-        }
+        if (const auto end = OpenRunLog(parsed, program.value, records)) records.EndProgram(*end);
     }
     if (parsed.error) {
-        log.Error(*parsed.error);
-        return Finish({exit_codes::kInvalidCommandLine, *parsed.error, refused}, switches, files, log);
+        records.Log().Error(*parsed.error);
+        records.EndProgram(
+            records.Finish(EventOf(switches, {EventKind::Refused, *parsed.error, exit_codes::kInvalidCommandLine, {}})));
     }
-    return silent ? UnattendedMain(switches, base, files, log) : WindowMain(instance, showCommand, base, files, log);
+    records.EndProgram(parsed.ShowsWindow() ? WindowMain(instance, showCommand, records)
+                                            : UnattendedMain(switches, records));
 }
 
 }  // namespace
@@ -184,6 +172,5 @@ int Run(HINSTANCE instance, int showCommand, AppLog& log) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Before anything can load a DLL: odbc32 and comctl32 are delay-loaded.
     selvane::RestrictDllSearchToSystemDirectory();
-    selvane::AppLog log;
-    selvane::EndProgram(log, selvane::Run(instance, showCommand, log));
+    ExitProcess(static_cast<UINT>(selvane::Run(instance, showCommand)));
 }

@@ -9,6 +9,7 @@
 #include "platform/enum_table.h"
 #include "platform/event_log_win.h"
 #include "platform/file_identity_win.h"
+#include "platform/parent_console_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
@@ -55,8 +56,10 @@ bool OnlyAdministratorsCanChange(const std::string& program) {
     return !finding || !finding->Refused();
 }
 
-void LogFailure(AppLog& log, const CallFailure& failure) {
-    log.Warn(Fill(messages::kLogEventNotWritten, {CallText(failure)}));
+LogTime LocalLogTime() {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
 }  // namespace
@@ -81,38 +84,52 @@ Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path, const std
     return {std::move(log), std::nullopt};
 }
 
-LogTime LocalLogTime() {
-    SYSTEMTIME now = {};
-    GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+void WindowsRunRecords::KeepLog(std::unique_ptr<LogSink> sink, const std::string& path) {
+    files_.log = path;
+    log_ = AppLog(std::move(sink), LocalLogTime, GetCurrentProcessId());
+    log_.Info(Fill(messages::kLogStarted, {SELVANE_VERSION_TEXT, Narrow(GetCommandLineW())}));
 }
 
-void ReportRunEvent(const RunEvent& event, const ProgramFiles& files, AppLog& log) {
+void WindowsRunRecords::RecordEvent(const RunEvent& event) {
     if (event.kind == EventKind::None) return;
     const std::wstring source = Widen(kAppTitle);
     // Where the source cannot be registered, the event still carries its strings.
     // The message file's path is expanded where it is read: a path with a
     // '%' would send Event Viewer to another file, one others may create.
-    if (files.program.find('%') != std::string::npos) {
-        log.Warn(Fill(messages::kLogEventSourceNotRegistered, {files.program}));
-    } else if (!OnlyAdministratorsCanChange(files.program)) {
-        log.Warn(Fill(messages::kLogEventSourceNotTrusted, {files.program}));
-    } else if (auto failure = RegisterEventSourceFile(source, Widen(files.program))) {
-        LogFailure(log, *failure);
+    const auto logFailure = [this](const CallResult& failure) {
+        if (failure) log_.Warn(Fill(messages::kLogEventNotWritten, {CallText(*failure)}));
+    };
+    const std::string& program = files_.program;
+    if (program.find('%') != std::string::npos) {
+        log_.Warn(Fill(messages::kLogEventSourceNotRegistered, {program}));
+    } else if (!OnlyAdministratorsCanChange(program)) {
+        log_.Warn(Fill(messages::kLogEventSourceNotTrusted, {program}));
+    } else {
+        logFailure(RegisterEventSourceFile(source, Widen(program)));
     }
     const auto orNone = [](const std::string& text) { return Widen(text.empty() ? messages::kLogNoValue : text); };
     const EventType& type = kEventTypes[static_cast<int>(event.kind) - 1];
-    if (auto failure = ReportEventStrings(source, type.type, type.id,
-                                          {Widen(event.outcome), Widen(std::to_string(event.exitCode)),
-                                           orNone(event.kevaFolder), orNone(files.appFolder),
-                                           Widen(SELVANE_VERSION_TEXT), orNone(files.log)})) {
-        LogFailure(log, *failure);
-    }
+    logFailure(ReportEventStrings(source, type.type, type.id,
+                                  {Widen(event.outcome), Widen(std::to_string(event.exitCode)),
+                                   orNone(event.kevaFolder), orNone(files_.appFolder), Widen(SELVANE_VERSION_TEXT),
+                                   orNone(files_.log)}));
 }
 
-void EndProgram(AppLog& log, int exitCode) {
-    log.Info(Fill(messages::kLogExit, {std::to_string(exitCode)}));
+void WindowsRunRecords::EndProgram(int exitCode) {
+    log_.Info(Fill(messages::kLogExit, {std::to_string(exitCode)}));
     ExitProcess(static_cast<UINT>(exitCode));
+}
+
+int WindowsRunRecords::Finish(const RunEvent& event) {
+    PrintSummary(event.outcome, event.exitCode, files_.log);
+    RecordEvent(event);
+    return event.exitCode;
+}
+
+void PrintSummary(const std::string& what, int exitCode, const std::string& logPath) {
+    PrintToParentConsole(Fill(logPath.empty() ? messages::kConsoleSummaryNoLog : messages::kConsoleSummary,
+                              {OneLine(what), std::to_string(exitCode), logPath}) +
+                         "\n");
 }
 
 }  // namespace selvane

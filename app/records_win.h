@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_log.h"
+#include "app/run_records.h"
 #include "platform/call_failure.h"
 
 namespace selvane {
@@ -17,15 +17,22 @@ namespace selvane {
 Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path, const std::vector<std::string>& runFiles,
                                               std::string& sameAs);
 
-LogTime LocalLogTime();
+// The log file, the Application event log under the source "Selvane"
+// (whose texts are this program's message table), the console the program
+// was started from, and the process's exit code.
+class WindowsRunRecords : public RunRecords {
+public:
+    using RunRecords::RunRecords;
+    // From here on the log goes to the file at the path, stamped with local time.
+    void KeepLog(std::unique_ptr<LogSink> sink, const std::string& path);
+    void RecordEvent(const RunEvent& event) override;
+    [[noreturn]] void EndProgram(int exitCode) override;
+    // The end of a run without a window, or of a command line refused: the
+    // console line says what the event says. Returns the exit code.
+    int Finish(const RunEvent& event);
+};
 
-// Records a run in the Application event log under the source "Selvane",
-// whose texts are this program's message table. Never changes the run's
-// outcome: a failure to record it goes to the log, nothing more.
-void ReportRunEvent(const RunEvent& event, const ProgramFiles& files, AppLog& log);
-
-// Ends the program at once with this exit code, which the log records last:
-// the setup window closes and none of its handlers runs again.
-[[noreturn]] void EndProgram(AppLog& log, int exitCode);
+// The one line a run leaves on the console it was started from.
+void PrintSummary(const std::string& what, int exitCode, const std::string& logPath);
 
 }  // namespace selvane

@@ -4,14 +4,15 @@
 #include "app/failure_text.h"
 #include "app/messages.h"
 #include "app/text_fill.h"
+#include "platform/folder_path.h"
 #include "setup/setup_run.h"
 
 namespace selvane {
 namespace {
 
-UnattendedResult Refuse(AppLog& log, int exitCode, const std::string& why, EventKind event) {
+RunEvent Refuse(AppLog& log, int exitCode, const std::string& why, EventKind event) {
     log.Error(why);
-    return {exitCode, OneLine(why), event};
+    return {event, OneLine(why), exitCode, {}};
 }
 
 // /DIR must name an existing folder outright: no current drive or directory
@@ -27,7 +28,7 @@ std::optional<std::string> DirProblem(const std::string& dir, SetupPlatform& pla
 
 // Whether the server holds what a run with this /DIR would write: changes
 // nothing, starts nothing, records no event.
-UnattendedResult Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& log) {
+RunEvent Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& log) {
     RunPlan plan;
     std::vector<SettingDifference> differences;
     auto failure = PlanRun(platform, request, plan);
@@ -45,27 +46,24 @@ UnattendedResult Verify(const SetupRequest& request, SetupPlatform& platform, Ap
                                     ? messages::kVerified
                                     : Fill(messages::kNotVerified, {std::to_string(differences.size())});
     log.Info(summary);
-    return {differences.empty() ? exit_codes::kSuccess : exit_codes::kNotSetUp, summary, EventKind::None};
+    return {EventKind::None, summary, differences.empty() ? exit_codes::kSuccess : exit_codes::kNotSetUp, {}};
 }
 
-}  // namespace
-
-UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& base, bool anotherInstanceRuns,
-                               const ServerTypeReading& serverType, SetupPlatform& platform, AppLog& log) {
-    const bool recorded = switches.Traits().recordsEvent;
-    const EventKind refused = recorded ? EventKind::Refused : EventKind::None;
-    const EventKind failed = recorded ? EventKind::Failed : EventKind::None;
-    if (anotherInstanceRuns) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance, refused);
+RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTypeReading& serverType,
+             SetupPlatform& platform, RunRecords& records) {
+    AppLog& log = records.Log();
+    if (anotherInstanceRuns) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance, EventKind::Refused);
     log.ServerTypeRead(serverType);
     if (!PassesServerTypeCheck(serverType)) {
-        return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer, failed);
+        return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer, EventKind::Failed);
     }
     const std::string dir = switches.dir.value_or("");
     if (auto problem = DirProblem(dir, platform)) {
-        return Refuse(log, exit_codes::kInvalidCommandLine, *problem, refused);
+        return Refuse(log, exit_codes::kInvalidCommandLine, *problem, EventKind::Refused);
     }
 
-    SetupRequest request = base;
+    SetupRequest request;
+    request.appFolder = records.Files().appFolder;
     request.folderBoxText = dir;
     if (switches.mode == RunMode::Verify) return Verify(request, platform, log);
     request.waitForPrograms = switches.wait;
@@ -75,14 +73,14 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
     std::string warnings;
     for (const RightsFinding& finding : outcome.warnings) (warnings += ' ') += OneLine(DescribeRightsWarning(finding));
     if (outcome.failure) {
-        UnattendedResult result =
-            Refuse(log, exit_codes::kRunFailed, DescribeFailure(*outcome.failure, Telling::Unattended), failed);
-        result.summary += warnings;
-        return result;
+        RunEvent event =
+            Refuse(log, exit_codes::kRunFailed, DescribeFailure(*outcome.failure, Telling::Unattended), EventKind::Failed);
+        event.outcome += warnings;
+        return event;
     }
     if (request.whatIf) {
         log.Info(messages::kWhatIfDone);
-        return {exit_codes::kSuccess, messages::kWhatIfDone + warnings, EventKind::None};
+        return {EventKind::None, messages::kWhatIfDone + warnings, exit_codes::kSuccess, {}};
     }
     // The installer's own restart codes pass through to the deployment tool.
     const bool restart = outcome.restart != Restart::None;
@@ -90,8 +88,21 @@ UnattendedResult RunUnattended(const Switches& switches, const SetupRequest& bas
                        : outcome.restart == Restart::Required ? messages::kRestartRequired
                                                                : messages::kRestartStarted;
     if (restart) log.Warn(done); else log.Info(done);
-    return {static_cast<int>(outcome.restart), done + warnings,
-            restart ? EventKind::RestartNeeded : EventKind::Completed};
+    return {restart ? EventKind::RestartNeeded : EventKind::Completed, done + warnings,
+            static_cast<int>(outcome.restart), {}};
+}
+
+}  // namespace
+
+RunEvent RunUnattended(const Switches& switches, bool anotherInstanceRuns, const ServerTypeReading& serverType,
+                       SetupPlatform& platform, RunRecords& records) {
+    return EventOf(switches, Run(switches, anotherInstanceRuns, serverType, platform, records));
+}
+
+RunEvent EventOf(const Switches& switches, RunEvent event) {
+    if (!switches.Traits().recordsEvent) event.kind = EventKind::None;
+    event.kevaFolder = RemoveOneTrailingBackslash(switches.dir.value_or(""));
+    return event;
 }
 
 }  // namespace selvane

@@ -3,19 +3,21 @@
 #include "app/exit_codes.h"
 #include "app/failure_text.h"
 #include "app/messages.h"
+#include "platform/folder_path.h"
+#include "setup/setup_run.h"
 
 namespace selvane {
 
 void WindowRun::Tell(const std::string& text, MessageIcon icon, void (AppLog::*level)(std::string_view)) {
-    (log_.*level)(text);
+    (records_.Log().*level)(text);
     host_.ShowMessage(text, icon);
 }
 
 bool WindowRun::ServerTypeRead(const ServerTypeReading& reading) {
-    log_.ServerTypeRead(reading);
+    records_.Log().ServerTypeRead(reading);
     if (PassesServerTypeCheck(reading)) return true;
     Tell(messages::kUnsupportedServer, MessageIcon::Information, &AppLog::Error);
-    host_.EndProgram(exit_codes::kSuccess);
+    records_.EndProgram(exit_codes::kSuccess);
     return false;
 }
 
@@ -23,10 +25,10 @@ void WindowRun::AnotherInstanceRuns(bool itsWindowCameForward) {
     // With nothing to bring forward, this start would vanish without a word.
     if (!itsWindowCameForward) {
         Tell(messages::kAnotherInstance, MessageIcon::Information, &AppLog::Error);
-        host_.EndProgram(exit_codes::kWindowRunFailed);
+        records_.EndProgram(exit_codes::kWindowRunFailed);
         return;
     }
-    host_.EndProgram(exit_codes::kSuccess);
+    records_.EndProgram(exit_codes::kSuccess);
 }
 
 void WindowRun::RightButtonPressed() { host_.ShowMessage(messages::kRightButtonUnusable, MessageIcon::Information); }
@@ -39,33 +41,40 @@ bool WindowRun::BeginSetup() {
     return true;
 }
 
+void WindowRun::Complete(SetupPlatform& platform, const std::string& folderBoxText) {
+    SetupRequest request;
+    request.appFolder = records_.Files().appFolder;
+    request.folderBoxText = folderBoxText;
+    SetupFinished(RunSetup(platform, request, records_.Log()), RemoveOneTrailingBackslash(folderBoxText));
+}
+
 void WindowRun::SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder) {
     const auto& failure = outcome.failure;
     std::string warnings;
     for (const RightsFinding& finding : outcome.warnings) (warnings += "\n\n") += DescribeRightsWarning(finding);
     // A run is under way until its message has been answered.
     if (!failure) {
-        host_.RecordEvent(
+        records_.RecordEvent(
             {EventKind::Completed, messages::kSetupComplete + warnings, exit_codes::kSuccess, kevaFolder});
         Tell(messages::kSetupComplete, MessageIcon::Information, &AppLog::Info);
         if (!warnings.empty()) host_.ShowMessage(warnings.substr(2), MessageIcon::Warning);
-        host_.EndProgram(exit_codes::kSuccess);
+        records_.EndProgram(exit_codes::kSuccess);
         setupRunning_ = false;
         return;
     }
     const std::string text = DescribeFailure(*failure, Telling::Window);
-    host_.RecordEvent({EventKind::Failed, text + warnings, exit_codes::kWindowRunFailed, kevaFolder});
+    records_.RecordEvent({EventKind::Failed, text + warnings, exit_codes::kWindowRunFailed, kevaFolder});
     // What another folder can mend is the user's to mend; the rest is a failure.
     const bool mendable = FolderBoxMends(*failure);
     Tell(text, mendable ? MessageIcon::Information : MessageIcon::Error, mendable ? &AppLog::Warn : &AppLog::Error);
     // Once acl.bat has started, what was done stays done, and the program ends.
-    if (failure->left == LeftBehind::SettingsKept) host_.EndProgram(exit_codes::kWindowRunFailed);
+    if (failure->left == LeftBehind::SettingsKept) records_.EndProgram(exit_codes::kWindowRunFailed);
     setupRunning_ = false;
 }
 
 void WindowRun::UnexpectedFailure(const CallFailure& failure) {
     Tell(UnexpectedFailureText(failure), MessageIcon::Error, &AppLog::Error);
-    host_.EndProgram(exit_codes::kWindowRunFailed);
+    records_.EndProgram(exit_codes::kWindowRunFailed);
 }
 
 }  // namespace selvane

@@ -3,33 +3,33 @@
 #include <optional>
 #include <string>
 
-#include "app/app_log.h"
+#include "app/run_records.h"
 #include "app/server_type.h"
 #include "platform/call_failure.h"
 #include "setup/setup_outcome.h"
+#include "setup/setup_platform.h"
 
 namespace selvane {
 
 enum class MessageIcon { Information, Warning, Error };
 
-// What the window run asks of the window system.
+// What the window run asks of the window system: a modal message box
+// captioned with the application title, over the setup window once it
+// exists; it returns when the user has closed it.
 class WindowRunHost {
 public:
     virtual ~WindowRunHost() = default;
-    // A modal message box captioned with the application title, over the
-    // setup window once it exists; returns when the user has closed it.
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
-    virtual void EndProgram(int exitCode) = 0;
-    virtual void RecordEvent(const RunEvent& event) = 0;
 };
 
 // The setup window's run, from start-up to its end: for each outcome, what
 // the user is told and with which icon, what the log records, and whether
 // the window stays for another try or the program ends with which exit
-// code. It shows and ends the program only through its host.
+// code. It shows only through its host, and keeps its records, and ends
+// the program, through the run's records.
 class WindowRun {
 public:
-    WindowRun(WindowRunHost& host, AppLog& log) : host_(host), log_(log) {}
+    WindowRun(WindowRunHost& host, RunRecords& records) : host_(host), records_(records) {}
 
     // Whether the window may open once ORNA.mdb has been read. A refused
     // server has been told so, and the program has ended.
@@ -41,6 +41,8 @@ public:
 
     // Complete: false while a run is under way, when the press does nothing.
     bool BeginSetup();
+    // The setup run for the folder the box holds, once BeginSetup allowed it.
+    void Complete(SetupPlatform& platform, const std::string& folderBoxText);
     // The run's outcome, for the folder the box named: told, logged,
     // recorded, and then the window waits again or the program ends. What
     // others can do that the run went on despite follows in a message of
@@ -56,7 +58,7 @@ private:
     void Tell(const std::string& text, MessageIcon icon, void (AppLog::*level)(std::string_view));
 
     WindowRunHost& host_;
-    AppLog& log_;
+    RunRecords& records_;
     bool setupRunning_ = false;
 };
 

@@ -2,7 +2,7 @@
 
 // A setup platform in memory: files are bytes with attributes, as on a
 // disk, and the profile functions edit them in place as Windows' do; every
-// effect is recorded in order. And a log kept in a string.
+// effect is recorded in order. And records kept in memory.
 #include <algorithm>
 #include <cctype>
 #include <functional>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_log.h"
+#include "app/run_records.h"
 #include "setup/setup_platform.h"
 
 namespace selvane::testing {
@@ -24,6 +24,18 @@ public:
 
 private:
     std::string& text_;
+};
+
+// The records of a program in C:\app: its events, and the code it would have ended with.
+class FakeRecords : public RunRecords {
+public:
+    explicit FakeRecords(AppLog log = {}) : RunRecords({"C:\\app\\selvane-init.exe", "C:\\app", {}}) {
+        log_ = std::move(log);
+    }
+    void RecordEvent(const RunEvent& event) override { events.push_back(event); }
+    void EndProgram(int exitCode) override { ended = exitCode; }
+    std::vector<RunEvent> events;
+    std::optional<int> ended;
 };
 
 inline std::string Folded(std::string text) {

@@ -21,11 +21,10 @@ struct FakeHost {
 
 class Unattended : public ::testing::Test {
 public:  // the cases below arrange it through lambdas
-    UnattendedResult Run(Switches switches) {
-        AppLog log(std::make_unique<testing::TextSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012);
-        SetupRequest base;
-        base.appFolder = "C:\\app";
-        return RunUnattended(switches, base, host.another, host.reading, platform, log);
+    RunEvent Run(Switches switches) {
+        testing::FakeRecords records(
+            AppLog(std::make_unique<testing::TextSink>(logText), [] { return LogTime{2026, 12, 7, 9, 5, 3, 42}; }, 4012));
+        return RunUnattended(switches, host.another, host.reading, platform, records);
     }
     static Switches Silent(const std::string& dir) {
         Switches switches;
@@ -45,13 +44,13 @@ public:  // the cases below arrange it through lambdas
 // on; the log, the console line and the event say so, with the command.
 TEST_F(Unattended, WhatOthersCanDoIsLoggedAndJoinsTheLineAndTheEvent) {
     platform.security["C:\\app"] = "O:BAD:(A;;FA;;;BA)(A;;DCLC;;;BU)";
-    const UnattendedResult result = Run(Silent("D:\\pkg"));
+    const RunEvent result = Run(Silent("D:\\pkg"));
     const std::string warning =
         "注意: C:\\app は、管理者以外のアカウント BUILTIN\\Users (S-1-5-32-545) がファイルやフォルダを作成できます。"
         "直すコマンド: icacls \"C:\\app\" /inheritance:d /remove:g *S-1-5-32-545";
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.summary, "初期設定が完了しました。 " + warning);
-    EXPECT_EQ(result.event, EventKind::Completed);
+    EXPECT_EQ(result.outcome, "初期設定が完了しました。 " + warning);
+    EXPECT_EQ(result.kind, EventKind::Completed);
     EXPECT_TRUE(Logged("WARN " + warning + "\r\n")) << logText;
 }
 
@@ -95,11 +94,12 @@ TEST_F(Unattended, EachOutcomeHasItsExitCodeItsLineAndItsEvent) {
         c.arrange(t);
         Switches switches = Silent(c.dir);
         switches.wait = true;
-        const UnattendedResult result = Run(switches);
+        const RunEvent result = Run(switches);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what;
-        EXPECT_EQ(result.event, c.event) << c.what;
+        EXPECT_EQ(result.kind, c.event) << c.what;
+        EXPECT_EQ(result.kevaFolder, c.dir) << c.what;
         EXPECT_TRUE(Logged(c.logged)) << c.what << "\n" << logText;
-        EXPECT_NE(logText.find(result.summary), std::string::npos) << c.what << ": the console says what the log says";
+        EXPECT_NE(logText.find(result.outcome), std::string::npos) << c.what << ": the console says what the log says";
         EXPECT_FALSE(Logged("[完了]")) << c.what << ": the window's advice, with no button to press";
         if (c.exitCode != 0 && c.exitCode != 3010 && c.exitCode != 1641 && c.exitCode != 1603) {
             EXPECT_TRUE(platform.effects.empty()) << c.what;
@@ -125,7 +125,7 @@ TEST_F(Unattended, WhatIfAndVerifyRecordNoEvent) {
     for (const Switches& switches : {whatIf, verify}) {
         for (const bool refused : {false, true}) {
             host.another = refused;
-            EXPECT_EQ(Run(switches).event, EventKind::None) << switches.whatIf << refused;
+            EXPECT_EQ(Run(switches).kind, EventKind::None) << switches.whatIf << refused;
         }
     }
 }

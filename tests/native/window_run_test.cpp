@@ -19,12 +19,8 @@ public:
         shown += text;
         shownIcon = icon;
     }
-    void EndProgram(int exitCode) override { ended = exitCode; }
-    void RecordEvent(const RunEvent& event) override { events.push_back(event); }
     std::string shown;
     std::optional<MessageIcon> shownIcon;
-    std::optional<int> ended;
-    std::vector<RunEvent> events;
 };
 
 // By default the system's "file not found" (2).
@@ -109,9 +105,9 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
     };
     for (const auto& c : cases) {
         std::string logText;
-        AppLog log(std::make_unique<testing::TextSink>(logText), [] { return LogTime{}; }, 1);
+        testing::FakeRecords records(AppLog(std::make_unique<testing::TextSink>(logText), [] { return LogTime{}; }, 1));
         FakeWindowHost host;
-        WindowRun run(host, log);
+        WindowRun run(host, records);
         c.act(run);
         if (c.shown.empty()) {
             EXPECT_EQ(host.shown, "") << c.what;
@@ -124,14 +120,14 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
         } else {
             EXPECT_NE(logText.find(c.logged), std::string::npos) << c.what << ": " << logText;
         }
-        EXPECT_EQ(host.ended, c.exitCode) << c.what;
+        EXPECT_EQ(records.ended, c.exitCode) << c.what;
         // The retry advice only where another folder can mend what failed.
         EXPECT_EQ(host.shown.find(kRetry) != std::string::npos, c.shown == kRetry) << c.what;
-        ASSERT_EQ(host.events.size(), c.event == EventKind::None ? 0u : 1u) << c.what;
+        ASSERT_EQ(records.events.size(), c.event == EventKind::None ? 0u : 1u) << c.what;
         if (c.event != EventKind::None) {
-            EXPECT_EQ(host.events[0].kind, c.event) << c.what;
-            EXPECT_EQ(host.events[0].outcome, host.shown) << c.what << ": the event says what the window said";
-            EXPECT_EQ(host.events[0].kevaFolder, "D:\\pkg") << c.what;
+            EXPECT_EQ(records.events[0].kind, c.event) << c.what;
+            EXPECT_EQ(records.events[0].outcome, host.shown) << c.what << ": the event says what the window said";
+            EXPECT_EQ(records.events[0].kevaFolder, "D:\\pkg") << c.what;
         }
     }
 }
@@ -139,9 +135,9 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
 // What others can do that the run went on despite follows the completion
 // message in a message of its own, and joins the event.
 TEST(WindowRun, WhatOthersCanDoIsToldAfterTheCompletion) {
-    AppLog log;
+    testing::FakeRecords records;
     FakeWindowHost host;
-    WindowRun run(host, log);
+    WindowRun run(host, records);
     SetupOutcome outcome;
     outcome.warnings.push_back({"C:\\app", "BU", "BUILTIN\\Users", "S-1-5-32-545", Exposure::CreatesEntries, Trust::Untrusted});
     run.SetupFinished(outcome, "D:\\pkg");
@@ -150,17 +146,33 @@ TEST(WindowRun, WhatOthersCanDoIsToldAfterTheCompletion) {
         "直すコマンド: icacls \"C:\\app\" /inheritance:d /remove:g *S-1-5-32-545";
     EXPECT_EQ(host.shown, "初期設定が完了しました。" + warning);
     EXPECT_EQ(host.shownIcon, MessageIcon::Warning);
-    ASSERT_EQ(host.events.size(), 1u);
-    EXPECT_EQ(host.events[0].outcome, "初期設定が完了しました。\n\n" + warning);
-    EXPECT_EQ(host.ended, 0);
+    ASSERT_EQ(records.events.size(), 1u);
+    EXPECT_EQ(records.events[0].outcome, "初期設定が完了しました。\n\n" + warning);
+    EXPECT_EQ(records.ended, 0);
+}
+
+// Complete runs the setup for the program's folder and the box's text; the
+// event names the folder without its one trailing backslash.
+TEST(WindowRun, CompleteRunsTheSetupForTheFolderTheBoxNames) {
+    testing::FakeSetupPlatform platform;
+    testing::FakeRecords records;
+    FakeWindowHost host;
+    WindowRun run(host, records);
+    ASSERT_TRUE(run.BeginSetup());
+    run.Complete(platform, "D:\\pkg\\");
+    EXPECT_EQ(host.shown, "初期設定が完了しました。");
+    ASSERT_EQ(records.events.size(), 1u);
+    EXPECT_EQ(records.events[0].kevaFolder, "D:\\pkg");
+    EXPECT_NE(platform.files["C:\\Windows\\win.ini"].bytes.find("BASIC=C:\\app\r\nCGI=D:\\pkg\r\n"),
+              std::string::npos);
 }
 
 // A second press while a run goes on does nothing; once the run's outcome
 // has been told, the next press runs again.
 TEST(WindowRun, ARunHoldsOffASecondPressUntilItsOutcomeIsTold) {
-    AppLog log;
+    testing::FakeRecords records;
     FakeWindowHost host;
-    WindowRun run(host, log);
+    WindowRun run(host, records);
     ASSERT_TRUE(run.BeginSetup());
     EXPECT_FALSE(run.BeginSetup()) << "a second press started a second run";
     run.SetupFinished(SetupOutcome(Failure(SetupStep::ReadFolderBox, FailureReason::Empty)), "");

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/frm_init_win.h"
+#include "app/records_win.h"
 #include "app/program_names.h"
 #include "driver.h"
 #include "platform/system_menu_win.h"
@@ -20,18 +21,13 @@ protected:
         ASSERT_FALSE(form_.Load());
         form_.Show(SW_SHOWNORMAL);
     }
-    AppLog log_;
-    SetupWindowHost host_{log_, {}};
-    WindowRun run_{host_, log_};
+    WindowsRunRecords records_{{"C:\\selvane\\selvane-init.exe", "C:\\selvane", {}}};
+    SetupWindowHost host_;
+    WindowRun run_{host_, records_};
     SingleInstance single_ = SingleInstance::Claim(kInstanceMutexName).value;
     ApplicationWindow application_ =
         ApplicationWindow::Create(GetModuleHandleW(nullptr), kApplicationWindowClass, kAppTitle).value;
-    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, Base(), log_, run_, host_};
-    static SetupRequest Base() {
-        SetupRequest base;
-        base.appFolder = "C:\\selvane";
-        return base;
-    }
+    FrmInit form_{GetModuleHandleW(nullptr), single_, application_, run_};
 };
 
 std::vector<UINT> MenuCommands(HMENU menu) {
