@@ -159,8 +159,8 @@ int Run(HINSTANCE instance, int showCommand) {
     }
     if (parsed.error) {
         records.Log().Error(*parsed.error);
-        records.EndProgram(
-            records.Finish(EventOf(switches, {EventKind::Refused, *parsed.error, exit_codes::kInvalidCommandLine, {}})));
+        const RunEvent refused{EventKind::Refused, *parsed.error, exit_codes::kInvalidCommandLine, {}};
+        records.EndProgram(records.Finish(EventOf(switches, refused)));
     }
     records.EndProgram(parsed.ShowsWindow() ? WindowMain(instance, showCommand, records)
                                             : UnattendedMain(switches, records));

@@ -52,7 +52,9 @@ RunEvent Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& lo
 RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTypeReading& serverType,
              SetupPlatform& platform, RunRecords& records) {
     AppLog& log = records.Log();
-    if (anotherInstanceRuns) return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance, EventKind::Refused);
+    if (anotherInstanceRuns) {
+        return Refuse(log, exit_codes::kAnotherInstance, messages::kAnotherInstance, EventKind::Refused);
+    }
     log.ServerTypeRead(serverType);
     if (!PassesServerTypeCheck(serverType)) {
         return Refuse(log, exit_codes::kServerRefused, messages::kUnsupportedServer, EventKind::Failed);
@@ -73,8 +75,8 @@ RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTyp
     std::string warnings;
     for (const RightsFinding& finding : outcome.warnings) (warnings += ' ') += OneLine(DescribeRightsWarning(finding));
     if (outcome.failure) {
-        RunEvent event =
-            Refuse(log, exit_codes::kRunFailed, DescribeFailure(*outcome.failure, Telling::Unattended), EventKind::Failed);
+        const std::string why = DescribeFailure(*outcome.failure, Telling::Unattended);
+        RunEvent event = Refuse(log, exit_codes::kRunFailed, why, EventKind::Failed);
         event.outcome += warnings;
         return event;
     }

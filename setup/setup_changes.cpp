@@ -25,8 +25,8 @@ void Report(SetupObserver& observer, std::vector<LeftChange>& left, const Restor
 
 }  // namespace
 
-SetupChanges::SetupChanges(const RunPlan& plan) : plan_(plan) {
-    for (const RunFileSteps& row : kRunFileSteps) FileOf(row.file) = {row.file, plan.PathOf(row.file), {}, {}, {}, false};
+SetupChanges::SetupChanges(const RunPlan& plan) {
+    for (const RunFileSteps& row : kRunFileSteps) FileOf(row.file) = {row.file, plan.PathOf(row.file), {}, {}, {}, false, {}};
 }
 
 std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform, SetupObserver& observer) {
@@ -48,9 +48,9 @@ std::optional<std::string> SetupChanges::LineBefore(const ProfileWrite& write) c
 }
 
 void SetupChanges::SettingWriteTried(const ProfileWrite& write, SetupPlatform& platform, SetupObserver& observer) {
-    writesTried_ = static_cast<std::size_t>(&write - plan_.writes.data()) + 1;
     File& file = FileOf(write.runFile);
     file.touched = true;
+    file.writesTried.push_back(&write);
     auto now = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
     file.leftByRun = now ? std::optional(std::move(now.value)) : std::nullopt;
 }
@@ -94,9 +94,8 @@ void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, Setup
 void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
                                   std::vector<LeftChange>& left) const {
     std::vector<std::pair<Restoration, CallResult>> made;
-    for (std::size_t at = writesTried_; at-- > 0;) {
-        const ProfileWrite& write = plan_.writes[at];
-        if (write.runFile != file.which) continue;
+    for (auto tried = file.writesTried.rbegin(); tried != file.writesTried.rend(); ++tried) {
+        const ProfileWrite& write = **tried;
         const IniEntry before = FindEntry(file.textBefore, write.section, write.key);
         Restoration restoration{RestorationKind::RestoreLine, file.path, write.section, write.key,
                                 before.line.value_or("")};
@@ -106,8 +105,8 @@ void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, Set
             value = std::string(RawValue(*before.line));
         } else if (before.sectionFound) {
             restoration.kind = RestorationKind::DeleteKey;
-        } else if (at == 0 || plan_.writes[at - 1].file != write.file || plan_.writes[at - 1].section != write.section) {
-            // The run created the section: deleted once, at its first write.
+        } else if (std::next(tried) == file.writesTried.rend() || (*std::next(tried))->section != write.section) {
+            // The run created the section: deleted once, at its first write to it.
             restoration.kind = RestorationKind::DeleteSection;
             key.reset();
         } else {

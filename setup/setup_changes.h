@@ -46,6 +46,7 @@ private:
         std::string textBefore;
         std::optional<FileState> leftByRun;  // as read back after the run's last write to it
         bool touched = false;
+        std::vector<const ProfileWrite*> writesTried;  // in the order tried
     };
     File& FileOf(RunFile which) { return files_[static_cast<std::size_t>(which)]; }
     const File& FileOf(RunFile which) const { return files_[static_cast<std::size_t>(which)]; }
@@ -54,9 +55,7 @@ private:
     void PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
                         std::vector<LeftChange>& left) const;
 
-    const RunPlan& plan_;
     std::array<File, kRunFileCount> files_;  // by RunFile, the order the run touches them
-    std::size_t writesTried_ = 0;            // the plan's writes up to the last one tried
     RunProgress progress_ = RunProgress::NothingStarted;
 };
 
