@@ -11,6 +11,18 @@ namespace {
 
 using namespace messages;
 
+// What a step of a run means to the administrator: what failed, whether
+// another folder in the folder box can mend it (then the window advises a
+// retry and shows the information icon), and what else can be done where
+// the folder box cannot mend it.
+struct StepRow {
+    SetupStep step;
+    const char* failed;  // "{}" is the file or folder concerned
+    bool folderBoxMends;
+    const char* advice;  // may be null
+    bool runFile;        // reads or writes one of the run's own files, which another program may hold
+};
+
 constexpr StepRow kSteps[] = {
     {SetupStep::ReadFolderBox, kChooseKevaFolder, true, nullptr, false},
     {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, nullptr, false},
@@ -148,6 +160,8 @@ std::string LeftBehindText(const SetupFailure& failure) {
     return text;
 }
 
+const StepRow& StepRowOf(SetupStep step) { return kSteps[static_cast<int>(step)]; }
+
 // A sharing or lock violation, or access denied: another program holds the
 // file, or will not let this one at it.
 bool HeldOrRefused(const SetupFailure& failure) {
@@ -156,8 +170,6 @@ bool HeldOrRefused(const SetupFailure& failure) {
 }
 
 }  // namespace
-
-const StepRow& StepRowOf(SetupStep step) { return kSteps[static_cast<int>(step)]; }
 
 bool FolderBoxMends(const SetupFailure& failure) {
     return StepRowOf(failure.step).folderBoxMends && !(StepRowOf(failure.step).runFile && HeldOrRefused(failure));

@@ -6,20 +6,6 @@
 
 namespace selvane {
 
-// What a step of a run means to the administrator: what failed, whether
-// another folder in the folder box can mend it (then the window advises a
-// retry and shows the information icon), and what else can be done where
-// the folder box cannot mend it.
-struct StepRow {
-    SetupStep step;
-    const char* failed;  // "{}" is the file or folder concerned
-    bool folderBoxMends;
-    const char* advice;  // may be null
-    bool runFile;        // reads or writes one of the run's own files, which another program may hold
-};
-
-const StepRow& StepRowOf(SetupStep step);
-
 // Whether another folder in the folder box can mend the failure: its step
 // says so, unless another program holds or refuses one of the run's files
 // (then that program must let go of it, whatever the folder).
