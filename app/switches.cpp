@@ -29,7 +29,14 @@ std::optional<std::string> SetValue(std::optional<std::string>& target, const st
     return std::nullopt;
 }
 
-std::optional<std::string> Apply(Switches& switches, const std::string& argument) {
+// The switches that make the run's mode, as given.
+struct ModeSwitches {
+    bool silent = false;
+    bool whatIf = false;
+    bool verify = false;
+};
+
+std::optional<std::string> Apply(Switches& switches, ModeSwitches& given, const std::string& argument) {
     if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) {
         return Fill(messages::kNotASwitch, {argument});
     }
@@ -39,11 +46,11 @@ std::optional<std::string> Apply(Switches& switches, const std::string& argument
     std::optional<std::string> value;
     if (equals != std::string::npos) value = argument.substr(equals + 1);
 
-    if (name == "VERYSILENT" || name == "SILENT") return SetFlag(switches.silent, shown, value);
+    if (name == "VERYSILENT" || name == "SILENT") return SetFlag(given.silent, shown, value);
     if (name == "?" || name == "HELP") return SetFlag(switches.help, shown, value);
     if (name == "WAIT") return SetFlag(switches.wait, shown, value);
-    if (name == "WHATIF") return SetFlag(switches.whatIf, shown, value);
-    if (name == "VERIFY") return SetFlag(switches.verify, shown, value);
+    if (name == "WHATIF") return SetFlag(given.whatIf, shown, value);
+    if (name == "VERIFY") return SetFlag(given.verify, shown, value);
     if (name == "DIR") return SetValue(switches.dir, shown, value, "/DIR=D:\\pkg");
     if (name == "LOG") return SetValue(switches.log, shown, value, "/LOG=C:\\Logs\\selvane.log");
     return Fill(messages::kUnknownSwitch, {argument});
@@ -53,14 +60,18 @@ std::optional<std::string> Apply(Switches& switches, const std::string& argument
 
 ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
     ParsedSwitches parsed;
+    ModeSwitches given;
     for (const auto& argument : arguments) {
-        if (auto error = Apply(parsed.switches, argument)) {
+        if (auto error = Apply(parsed.switches, given, argument)) {
             if (!parsed.error) parsed.error = std::move(error);
         }
     }
     Switches& s = parsed.switches;
     if (s.dir) std::replace(s.dir->begin(), s.dir->end(), '/', '\\');
-    s.mode = s.verify ? RunMode::Verify : s.whatIf ? RunMode::WhatIf : s.silent ? RunMode::Unattended : RunMode::Window;
+    s.mode = given.verify   ? RunMode::Verify
+             : given.whatIf ? RunMode::WhatIf
+             : given.silent ? RunMode::Unattended
+                            : RunMode::Window;
     if (parsed.error || s.help) return parsed;
     // A switch that would be silently ignored is refused instead.
     const auto firstGiven = [](std::initializer_list<std::pair<bool, const char*>> switches) -> const char* {
@@ -69,15 +80,16 @@ ParsedSwitches ParseSwitches(const std::vector<std::string>& arguments) {
         }
         return nullptr;
     };
-    if (s.verify) {
-        if (const char* run = firstGiven({{s.wait, "/WAIT"}, {s.whatIf, "/WHATIF"}})) {
+    if (given.verify) {
+        if (const char* run = firstGiven({{s.wait, "/WAIT"}, {given.whatIf, "/WHATIF"}})) {
             parsed.error = Fill(messages::kVerifyNeedsNoRun, {run});
         } else if (!s.dir) {
             parsed.error = Fill(messages::kDirRequired, {"/VERIFY"});
         }
-    } else if (!s.silent) {
+    } else if (!given.silent) {
         // Only the log goes with a window run.
-        if (const char* name = firstGiven({{s.dir.has_value(), "/DIR"}, {s.wait, "/WAIT"}, {s.whatIf, "/WHATIF"}})) {
+        const char* name = firstGiven({{s.dir.has_value(), "/DIR"}, {s.wait, "/WAIT"}, {given.whatIf, "/WHATIF"}});
+        if (name) {
             parsed.error = Fill(messages::kNeedsSilent, {name});
         }
     } else if (!s.dir) {

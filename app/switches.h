@@ -29,14 +29,11 @@ static_assert(RowsFollowEnum(kRunModes, &RunModeTraits::mode, RunMode::Window, R
 
 // What the command line asks for.
 struct Switches {
-    bool silent = false;  // /VERYSILENT or /SILENT
-    bool help = false;    // /? or /HELP
+    RunMode mode = RunMode::Window;  // from /VERYSILENT (/SILENT), /WHATIF and /VERIFY
+    bool help = false;               // /? or /HELP
     bool wait = false;
-    bool whatIf = false;
-    bool verify = false;  // only tell whether the server is set up as a run would set it
     std::optional<std::string> dir;
     std::optional<std::string> log;
-    RunMode mode = RunMode::Window;  // decided by ParseSwitches, from the switches above
     const RunModeTraits& Traits() const { return kRunModes[static_cast<int>(mode)]; }
 };
 

@@ -26,7 +26,9 @@ void Report(SetupObserver& observer, std::vector<LeftChange>& left, const Restor
 }  // namespace
 
 SetupChanges::SetupChanges(const RunPlan& plan) {
-    for (const RunFileSteps& row : kRunFileSteps) FileOf(row.file) = {row.file, plan.PathOf(row.file), {}, {}, {}, false, {}};
+    for (const RunFileSteps& row : kRunFileSteps) {
+        FileOf(row.file) = {row.file, plan.PathOf(row.file), {}, {}, {}, false, {}};
+    }
 }
 
 std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform, SetupObserver& observer) {

@@ -10,7 +10,8 @@ ParsedSwitches Parse(std::vector<std::string> arguments) { return ParseSwitches(
 TEST(Switches, NoArgumentsMeanTheWindow) {
     const auto parsed = Parse({});
     EXPECT_FALSE(parsed.error);
-    EXPECT_FALSE(parsed.switches.silent || parsed.switches.help || parsed.switches.dir || parsed.switches.log);
+    EXPECT_EQ(parsed.switches.mode, RunMode::Window);
+    EXPECT_FALSE(parsed.switches.help || parsed.switches.dir || parsed.switches.log);
 }
 
 // The mode is decided here, once: whether a window shows, a log is kept
@@ -50,7 +51,8 @@ TEST(Switches, NamesIgnoreCaseAndTakeEitherPrefixAndTheirValueFollowsTheFirstEqu
              {"/SILENT", "/DIR=D:\\a=b", "/LOG=x.log", "/WAIT", "/WHATIF"}}) {
         const auto parsed = Parse(arguments);
         ASSERT_FALSE(parsed.error) << *parsed.error;
-        EXPECT_TRUE(parsed.switches.silent && parsed.switches.wait && parsed.switches.whatIf);
+        EXPECT_EQ(parsed.switches.mode, RunMode::WhatIf);
+        EXPECT_TRUE(parsed.switches.wait);
         EXPECT_EQ(parsed.switches.dir, "D:\\a=b");
         EXPECT_EQ(parsed.switches.log, "x.log");
     }
@@ -87,7 +89,7 @@ TEST(Switches, RefusedCommandLinesSayWhy) {
 TEST(Switches, VerifyNeedsNoVerySilentAndDirTakesForwardSlashes) {
     const auto parsed = Parse({"/VERIFY", "/DIR=D:/pkg/keva/"});
     ASSERT_FALSE(parsed.error) << *parsed.error;
-    EXPECT_TRUE(parsed.switches.verify);
+    EXPECT_EQ(parsed.switches.mode, RunMode::Verify);
     EXPECT_EQ(parsed.switches.dir, "D:\\pkg\\keva\\");
     EXPECT_FALSE(Parse({"/VERIFY", "/VERYSILENT", "/DIR=D:\\pkg", "/LOG=v.log"}).error);
 }
@@ -97,7 +99,7 @@ TEST(Switches, HelpWinsAndALogMayGoWithTheWindow) {
     EXPECT_TRUE(Parse({"/Help", "/bogus"}).switches.help);
     const auto logged = Parse({"/LOG=C:\\setup.log"});
     EXPECT_FALSE(logged.error);
-    EXPECT_FALSE(logged.switches.silent);
+    EXPECT_EQ(logged.switches.mode, RunMode::Window);
 }
 
 TEST(Switches, DirMustBeAnAbsolutePath) {

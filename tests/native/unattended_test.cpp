@@ -28,7 +28,6 @@ public:  // the cases below arrange it through lambdas
     }
     static Switches Silent(const std::string& dir) {
         Switches switches;
-        switches.silent = true;
         switches.dir = dir;
         switches.mode = RunMode::Unattended;
         return switches;
@@ -116,16 +115,14 @@ TEST_F(Unattended, AnUnreadableDatabaseIsLoggedWithItsReasonAndTheRunGoesOn) {
 
 TEST_F(Unattended, WhatIfAndVerifyRecordNoEvent) {
     Switches whatIf = Silent("D:\\pkg");
-    whatIf.whatIf = true;
     whatIf.mode = RunMode::WhatIf;
     Switches verify;
-    verify.verify = true;
     verify.mode = RunMode::Verify;
     verify.dir = "D:\\pkg";
     for (const Switches& switches : {whatIf, verify}) {
         for (const bool refused : {false, true}) {
             host.another = refused;
-            EXPECT_EQ(Run(switches).kind, EventKind::None) << switches.whatIf << refused;
+            EXPECT_EQ(Run(switches).kind, EventKind::None) << static_cast<int>(switches.mode) << refused;
         }
     }
 }
@@ -168,7 +165,6 @@ TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
         platform.files[win] = {c.win, 0};
         const auto filesBefore = platform.files;
         Switches switches;
-        switches.verify = true;
         switches.mode = RunMode::Verify;
         switches.dir = "D:\\pkg";
         EXPECT_EQ(Run(switches).exitCode, c.exitCode) << c.what;
@@ -180,7 +176,6 @@ TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
     platform.unreadable.insert(win);
     EXPECT_EQ(Run([] {
                   Switches switches;
-                  switches.verify = true;
                   switches.mode = RunMode::Verify;
                   switches.dir = "D:\\pkg";
                   return switches;
