@@ -31,15 +31,10 @@ std::optional<SetupFailure> CheckTexts(SetupPlatform& platform, SetupStep step, 
     return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, const std::string& path, PathKind kind) {
-    const PathProbe probe = platform.Probe(path);
-    if (probe.kind == PathKind::Missing) return CallFailed(step, path, probe.why);
-    if (probe.kind == kind) return std::nullopt;
-    return MakeFailure(step, kind == PathKind::File ? FailureReason::IsFolder : FailureReason::NotFolder, path);
-}
-
+// Refuses a run whose programs, the folders they lie in (and the entries of
+// those) or a folder above them an account other than the administrators
+// could change or replace; where others can only add entries, or the system
+// cannot place an account, the run goes on and the observer is told.
 std::optional<SetupFailure> CheckWhoCanChange(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,
                                               SetupObserver& observer) {
     std::vector<std::pair<std::string, Guarded>> guarded = {{plan.batchFile, Guarded::Program},
@@ -85,6 +80,15 @@ std::optional<SetupFailure> CheckWhoCanChange(SetupPlatform& platform, const Run
     const auto current = platform.SecurityOf(".");
     rights.othersFillCurrentFolder = !current || JudgeRights(current.value, Guarded::Folder, platform);
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, const std::string& path, PathKind kind) {
+    const PathProbe probe = platform.Probe(path);
+    if (probe.kind == PathKind::Missing) return CallFailed(step, path, probe.why);
+    if (probe.kind == kind) return std::nullopt;
+    return MakeFailure(step, kind == PathKind::File ? FailureReason::IsFolder : FailureReason::NotFolder, path);
 }
 
 std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,

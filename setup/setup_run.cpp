@@ -15,6 +15,11 @@ std::optional<SetupFailure> PlanRun(SetupPlatform& platform, const SetupRequest&
     return std::nullopt;
 }
 
+namespace {
+
+// Refuses an empty folder box, checks everything that can be checked,
+// reads what stands where it will write, then writes orna_remote.ini in
+// the chosen folder and the ORNA section of win.ini.
 std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, const SetupRequest& request,
                                                      const RunPlan& plan, SetupChanges& changes, RightsCheck& rights,
                                                      SetupObserver& observer) {
@@ -36,6 +41,8 @@ std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, co
     }
     return std::nullopt;
 }
+
+}  // namespace
 
 SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
     RunPlan plan;
