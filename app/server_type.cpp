@@ -5,6 +5,7 @@
 #include "platform/folder_path.h"
 #include "platform/odbc_handle.h"
 #include "platform/text_encoding.h"
+#include "platform/trimmed.h"
 
 namespace selvane {
 namespace {
@@ -40,8 +41,7 @@ std::string BuildConnectionString(std::string_view appFolder) {
 // Rounded on the digits themselves: exact for every text, and without
 // strtod, which would bring MinGW's whole floating-point reader along.
 std::optional<std::int16_t> ToServerTypeValue(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    text = Trimmed(text, IsBlank);
     const bool negative = text.starts_with('-');
     if (negative || text.starts_with('+')) text.remove_prefix(1);
     // The digits with the point taken out, and how many of them stand before

@@ -4,6 +4,7 @@
 
 #include "platform/folder_path.h"
 #include "platform/text_encoding.h"
+#include "platform/trimmed.h"
 
 namespace selvane {
 namespace {
@@ -12,11 +13,7 @@ namespace {
 // controls from TAB to CR, Ctrl-Z (an old end-of-file mark) and the space.
 bool IsProfileBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsProfileBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsProfileBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
+std::string_view Trim(std::string_view text) { return Trimmed(text, IsProfileBlank); }
 
 // Names and values are kept as C strings: a NUL ends them.
 std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
