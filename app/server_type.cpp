@@ -20,7 +20,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 ServerTypeReading Failed(std::string why) { return {std::nullopt, std::move(why)}; }
 
 // "SQLDriverConnect が失敗しました: SQLSTATE …", with what the handle's diagnostics say.
-ServerTypeReading CallFailed(const char* call, SQLSMALLINT type = 0, SQLHANDLE handle = SQL_NULL_HANDLE) {
+ServerTypeReading OdbcCallFailed(const char* call, SQLSMALLINT type = 0, SQLHANDLE handle = SQL_NULL_HANDLE) {
     std::string diagnostics;
     if (handle != SQL_NULL_HANDLE) {
         for (const auto& record : OdbcDiagnostics(type, handle)) {
@@ -94,35 +94,35 @@ ServerTypeReading ReadServerType(std::string_view appFolder) {
     if (!connectionString) return Failed(messages::kDatabasePathNotInCodePage);
 
     const auto environment = AllocateOdbc<OdbcEnvironment>(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    if (!environment) return CallFailed("SQLAllocHandle(SQL_HANDLE_ENV)");
+    if (!environment) return OdbcCallFailed("SQLAllocHandle(SQL_HANDLE_ENV)");
     SQLSetEnvAttr(environment.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
 
     const auto connection = AllocateOdbc<OdbcConnection>(SQL_HANDLE_DBC, environment.get());
-    if (!connection) return CallFailed("SQLAllocHandle(SQL_HANDLE_DBC)", SQL_HANDLE_ENV, environment.get());
+    if (!connection) return OdbcCallFailed("SQLAllocHandle(SQL_HANDLE_DBC)", SQL_HANDLE_ENV, environment.get());
 
     std::string text = *connectionString;
     if (!SQL_SUCCEEDED(SQLDriverConnect(connection.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS,
                                         nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
-        return CallFailed("SQLDriverConnect", SQL_HANDLE_DBC, connection.get());
+        return OdbcCallFailed("SQLDriverConnect", SQL_HANDLE_DBC, connection.get());
     }
     const OdbcSession session(connection.get());
 
     const auto statement = AllocateOdbc<OdbcStatement>(SQL_HANDLE_STMT, connection.get());
-    if (!statement) return CallFailed("SQLAllocHandle(SQL_HANDLE_STMT)", SQL_HANDLE_DBC, connection.get());
+    if (!statement) return OdbcCallFailed("SQLAllocHandle(SQL_HANDLE_STMT)", SQL_HANDLE_DBC, connection.get());
 
     std::string query = kServerTypeQuery;
     if (!SQL_SUCCEEDED(SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(query.data()), SQL_NTS))) {
-        return CallFailed("SQLExecDirect", SQL_HANDLE_STMT, statement.get());
+        return OdbcCallFailed("SQLExecDirect", SQL_HANDLE_STMT, statement.get());
     }
 
     const SQLRETURN fetched = SQLFetch(statement.get());
     if (fetched == SQL_NO_DATA) return Failed(messages::kNoRowWithId1);
-    if (!SQL_SUCCEEDED(fetched)) return CallFailed("SQLFetch", SQL_HANDLE_STMT, statement.get());
+    if (!SQL_SUCCEEDED(fetched)) return OdbcCallFailed("SQLFetch", SQL_HANDLE_STMT, statement.get());
 
     SQLCHAR value[64] = {};
     SQLLEN indicator = 0;
     if (!SQL_SUCCEEDED(SQLGetData(statement.get(), 1, SQL_C_CHAR, value, sizeof value, &indicator))) {
-        return CallFailed("SQLGetData", SQL_HANDLE_STMT, statement.get());
+        return OdbcCallFailed("SQLGetData", SQL_HANDLE_STMT, statement.get());
     }
     if (indicator == SQL_NULL_DATA) return Failed(messages::kTypeIsNull);
     if (indicator >= static_cast<SQLLEN>(sizeof value)) return Failed(messages::kTypeTooLong);
