@@ -9,11 +9,9 @@
 
 namespace selvane {
 
-// Opens a log file for appending: UTF-8, with a byte-order mark when it is
-// new. The failure says why it cannot be opened. A log that is one of the
-// given files under another name (a hard or symbolic link, a stream) is
-// closed before anything is written: no sink, no failure, and sameAs names
-// that file.
+// Opens a log file for appending: UTF-8, with a byte-order mark when new. A
+// log that is one of the run's files under another name (a link, a stream)
+// is closed unwritten: no sink, no failure, and sameAs names that file.
 Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path, const std::vector<std::string>& runFiles,
                                               std::string& sameAs);
 

@@ -9,12 +9,10 @@
 
 namespace selvane {
 
-// A setup run without a window: every check a window run makes, with the
-// folder from /DIR; what happens goes to the log, and the result is an exit
-// code a deployment tool can read. Shows nothing. With /VERIFY, only tells
-// whether the server already holds what such a run would write. ORNA.mdb
-// has been read, unless another instance runs. The event it returns (its
-// outcome in the words of the console line) is the one to record.
+// A setup run without a window, with the folder from /DIR (with /VERIFY,
+// only whether the server holds what such a run would write): the log tells
+// what happens; the event returned, in the console line's words, carries the
+// exit code. ORNA.mdb has been read, unless another instance runs.
 RunEvent RunUnattended(const Switches& switches, bool anotherInstanceRuns, const ServerTypeReading& serverType,
                        SetupPlatform& platform, RunRecords& records);
 

@@ -23,10 +23,8 @@ public:
 };
 
 // The setup window's run, from start-up to its end: for each outcome, what
-// the user is told and with which icon, what the log records, and whether
-// the window stays for another try or the program ends with which exit
-// code. It shows only through its host, and keeps its records, and ends
-// the program, through the run's records.
+// the user is told (through the host) and with which icon, what is recorded,
+// and whether the window stays for another try or the program ends, how.
 class WindowRun {
 public:
     WindowRun(WindowRunHost& host, RunRecords& records) : host_(host), records_(records) {}
@@ -43,10 +41,8 @@ public:
     bool BeginSetup();
     // The setup run for the folder the box holds, once BeginSetup allowed it.
     void Complete(SetupPlatform& platform, const std::string& folderBoxText);
-    // The run's outcome, for the folder the box named: told, logged,
-    // recorded, and then the window waits again or the program ends. What
-    // others can do that the run went on despite follows in a message of
-    // its own (the log has it from the run).
+    // The run's outcome, for the folder the box named. What others can do
+    // that the run went on despite follows in a message of its own.
     void SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder);
     // A close or the end of the session waits for a run's outcome.
     bool SetupRunning() const { return setupRunning_; }

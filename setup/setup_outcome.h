@@ -83,12 +83,10 @@ enum class LeftBehind {
     SettingsKept,   // acl.bat had started: nothing was put back
 };
 
-// How far a run got: what it had started when it stopped. Once acl.bat has
-// started, the batch file may already act on the settings.
+// How far a run got: what it had started when it stopped.
 enum class RunProgress { NothingStarted, BatchFileStarted, InstallerStarted };
 
-// Why a setup run stopped: the step, the file, folder or text concerned,
-// the reason, and what the run left behind; never shown by the run itself.
+// Why a setup run stopped, and what it left behind; shown by the front ends.
 struct SetupFailure {
     SetupStep step = SetupStep::ReadFolderBox;
     std::string subject;
@@ -114,8 +112,8 @@ inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFa
 // Windows Installer's, which deployment tools know.
 enum class Restart : unsigned long { None = 0, Required = 3010, Started = 1641 };
 
-// How a run ended: stopped by a failure, or done (perhaps with a restart).
-// What others can do that does not stop the run is told all the same.
+// How a run ended: stopped, or done (perhaps with a restart), and what others
+// can do that it went on despite.
 struct SetupOutcome {
     SetupOutcome(std::optional<SetupFailure> stopped = std::nullopt, Restart restartAfter = Restart::None)
         : failure(std::move(stopped)), restart(restartAfter) {}

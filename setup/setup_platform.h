@@ -26,9 +26,8 @@ struct FileState {
     unsigned long attributes = 0;
 };
 
-// The operating-system operations of a setup run. Tests put a fake in its
-// place; Windows has WindowsSetupPlatform. Each failure names the call and
-// the system's error code.
+// The operating-system operations of a setup run (WindowsSetupPlatform, or a
+// test's fake). Each failure names the call and the system's error code.
 class SetupPlatform : public AccountPlacer {
 public:
     virtual ~SetupPlatform() = default;
@@ -42,17 +41,15 @@ public:
     virtual bool NormalFileExists(const std::string& path) = 0;
     // Whether Windows can start the file as a program.
     virtual bool IsProgram(const std::string& path) = 0;
-    // Whether two paths name one file or folder as Windows resolves them:
-    // without regard to case, short and long names alike, one trailing
-    // backslash alike.
+    // Whether two paths name one file or folder as Windows resolves them
+    // (case, short names and one trailing backslash aside).
     virtual bool SamePath(const std::string& first, const std::string& second) = 0;
 
     // A file that is not there (nor its folder) reads as not existing; one
     // that cannot be read is a failure, never "not there".
     virtual Checked<FileState> ReadFile(const std::string& path) = 0;
-    // Puts a file back as it stood: its bytes, written beside it and then
-    // put in its place, and its attributes; or, for a file that was not
-    // there, deletes it.
+    // Puts a file back as it stood (bytes written beside it, then put in its
+    // place, and attributes), or deletes one that was not there.
     virtual CallResult RestoreFile(const std::string& path, const FileState& state) = 0;
     // Writes one key through the profile functions; with no value deletes
     // the key, with no key the whole section.
@@ -62,17 +59,15 @@ public:
     // Creates or empties the file, and writes it. A hidden, system or
     // read-only file (an earlier run may have left one) is made plain first.
     virtual CallResult WriteNewFile(const std::string& path, std::string_view bytes) = 0;
-    // Starts a program hidden and gives its process id. An empty current
-    // directory means this process's own. Unless the run will wait for it,
-    // nothing of it is kept. With skipCurrentFolder, cmd.exe finds the
-    // commands it is given by name on PATH only, not in its current folder
-    // (NoDefaultCurrentDirectoryInExePath in the program's environment).
+    // Starts a program hidden and gives its process id (an empty current
+    // directory is this process's own); only one to be waited for is kept.
+    // With skipCurrentFolder, cmd.exe looks for bare command names on PATH
+    // only (NoDefaultCurrentDirectoryInExePath).
     virtual Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
                                                const std::string& currentDirectory, bool willWait,
                                                bool skipCurrentFolder) = 0;
-    // Opens the file to read, letting others only read it, and keeps it so
-    // until ReleaseHeld: nobody can replace or write it meanwhile. A file
-    // another program has open to change fails (a sharing violation).
+    // Keeps the file open to read, sharing only reading, until ReleaseHeld:
+    // nobody can replace or write it meanwhile (a writer's hold fails it).
     virtual CallResult HoldUnchanged(const std::string& path) = 0;
     virtual void ReleaseHeld() = 0;
     // The owner and DACL of a file or folder as SDDL; "." is the current directory.
