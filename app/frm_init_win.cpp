@@ -235,8 +235,7 @@ void FrmInit::cmdComplete_Click() {
     HWND box = Control(IDC_TXT_COMMON);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-    WindowsSetupPlatform platform;
-    run_.Complete(platform, Narrow(text));
+    run_.Complete(*MakeWindowsSetupPlatform(), Narrow(text));
     ShutdownBlockReasonDestroy(hwnd());
 }
 

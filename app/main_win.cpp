@@ -41,9 +41,9 @@ void RestrictDllSearchToSystemDirectory() {
 // settings file in its folder only where /DIR names it, by its name alone
 // otherwise), the product database, and the program itself.
 std::vector<std::string> RunFiles(const Switches& switches, const std::string& appFolder, const std::string& program) {
-    WindowsSetupPlatform platform;
-    const RunPlan plan = PlanSetupRun(switches.dir.value_or(""), appFolder, platform.WindowsDirectory().value,
-                                      platform.SystemDirectory().value);
+    const auto platform = MakeWindowsSetupPlatform();
+    const RunPlan plan = PlanSetupRun(switches.dir.value_or(""), appFolder, platform->WindowsDirectory().value,
+                                      platform->SystemDirectory().value);
     std::vector<std::string> runFiles{plan.batchFile, plan.installer, JoinPath(appFolder, kDatabaseFileName), program};
     for (const RunFileSteps& row : kRunFileSteps) runFiles.push_back(plan.PathOf(row.file));
     return runFiles;
@@ -95,10 +95,9 @@ int UnattendedMain(const Switches& switches, WindowsRunRecords& records) {
         return records.Finish(EventOf(switches, {EventKind::Failed, why, exit_codes::kRunFailed, {}}));
     }
     const bool another = single.value.AnotherIsRunning();
-    WindowsSetupPlatform platform;
     const std::string& appFolder = records.Files().appFolder;
     return records.Finish(RunUnattended(switches, another, another ? ServerTypeReading{} : ReadServerType(appFolder),
-                                        platform, records));
+                                        *MakeWindowsSetupPlatform(), records));
 }
 
 // Opens the log the run keeps; a refusal (the log is one of the run's files)

@@ -49,10 +49,10 @@ static_assert(RowsFollowEnum(kEventTypes, &EventType::kind, EventKind::Completed
 // Event Viewer loads the message file into administrators' sessions: only a
 // program file that nobody but the administrators can change is named.
 bool OnlyAdministratorsCanChange(const std::string& program) {
-    WindowsSetupPlatform platform;
-    const auto descriptor = platform.SecurityOf(program);
+    const auto platform = MakeWindowsSetupPlatform();
+    const auto descriptor = platform->SecurityOf(program);
     if (!descriptor) return false;
-    const auto finding = JudgeRights(descriptor.value, Guarded::Program, platform);
+    const auto finding = JudgeRights(descriptor.value, Guarded::Program, *platform);
     return !finding || !finding->Refused();
 }
 

@@ -26,7 +26,7 @@ struct FileState {
     unsigned long attributes = 0;
 };
 
-// The operating-system operations of a setup run (WindowsSetupPlatform, or a
+// The operating-system operations of a setup run (MakeWindowsSetupPlatform, or a
 // test's fake). Each failure names the call and the system's error code.
 class SetupPlatform : public AccountPlacer {
 public:

@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/file_security_win.h"
 #include "platform/program_path_win.h"
 #include "platform/text_encoding.h"
+#include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
 
@@ -60,235 +64,250 @@ Checked<UniqueFile> CreateBeside(const std::wstring& target, std::wstring& name)
     return {UniqueFile(), failure};
 }
 
+class WindowsSetupPlatform final : public SetupPlatform {
+public:
+    Checked<std::string> WindowsDirectory() override {
+        return Directory(GetWindowsDirectoryW, "GetWindowsDirectoryW");
+    }
+
+    Checked<std::string> SystemDirectory() override {
+        return Directory(GetSystemDirectoryW, "GetSystemDirectoryW");
+    }
+
+    bool FitsCodePage(const std::string& text) override { return Utf8ToAnsi(text).has_value(); }
+
+    PathProbe Probe(const std::string& path) override {
+        const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return {PathKind::Missing, LastErrorFailure("GetFileAttributesW")};
+        return {(attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File, {}};
+    }
+
+    bool NormalFileExists(const std::string& path) override {
+        const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    }
+
+    bool IsProgram(const std::string& path) override {
+        DWORD type = 0;
+        return GetBinaryTypeW(Widen(path).c_str(), &type) != FALSE;
+    }
+
+    bool SamePath(const std::string& first, const std::string& second) override {
+        return CompareStringOrdinal(Comparable(first).c_str(), -1, Comparable(second).c_str(), -1, TRUE) == CSTR_EQUAL;
+    }
+
+    Checked<FileState> ReadFile(const std::string& path) override {
+        const std::wstring widePath = Widen(path);
+        const DWORD attributes = GetFileAttributesW(widePath.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+            return {{}, CallFailure{"GetFileAttributesW", error}};
+        }
+        auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (!file) return {{}, file.failure};
+        LARGE_INTEGER size = {};
+        if (!GetFileSizeEx(file.value.get(), &size)) return {{}, LastErrorFailure("GetFileSizeEx")};
+        FileState state{true, std::string(static_cast<std::size_t>(size.QuadPart), '\0'), attributes};
+        DWORD read = 0;
+        if (!state.bytes.empty() &&
+            !::ReadFile(file.value.get(), state.bytes.data(), static_cast<DWORD>(state.bytes.size()), &read, nullptr)) {
+            return {{}, LastErrorFailure("ReadFile")};
+        }
+        state.bytes.resize(read);
+        return {std::move(state), std::nullopt};
+    }
+
+    CallResult RestoreFile(const std::string& path, const FileState& state) override {
+        const std::wstring target = Widen(path);
+        if (!state.exists) {
+            if (DeleteFileW(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
+            return LastErrorFailure("DeleteFileW");
+        }
+        // Written beside the file, flushed, and only then put in its place: a
+        // crash meanwhile leaves the file whole, one way or the other.
+        std::wstring beside;
+        auto copy = CreateBeside(target, beside);
+        if (!copy) return copy.failure;
+        CallResult written = WriteAll(copy.value, state.bytes);
+        if (!written && !FlushFileBuffers(copy.value.get())) written = LastErrorFailure("FlushFileBuffers");
+        if (!written && !CloseHandle(copy.value.release())) written = LastErrorFailure("CloseHandle");
+        if (written) {
+            copy.value.reset();
+            DeleteFileW(beside.c_str());
+            return written;
+        }
+        // ReplaceFileW keeps the file's security and identity; a file gone
+        // meanwhile is made anew from the copy.
+        if (!ReplaceFileW(target.c_str(), beside.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            const char* failed = "ReplaceFileW";
+            bool moved = false;
+            if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+                failed = "MoveFileExW";
+                moved = MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            }
+            if (!moved) {
+                const CallFailure failure = LastErrorFailure(failed);
+                DeleteFileW(beside.c_str());
+                return failure;
+            }
+        }
+        return CHECK_BOOL(SetFileAttributesW, target.c_str(),
+                          state.attributes ? state.attributes : FILE_ATTRIBUTE_NORMAL);
+    }
+
+    CallResult WriteProfileEntry(const std::string& file, const std::string& section,
+                                 const std::optional<std::string>& key,
+                                 const std::optional<std::string>& value) override {
+        // Through the ANSI function, as the product's other programs read the
+        // files; a text the code page cannot hold is refused, never written as "?".
+        const auto ansiFile = Utf8ToAnsi(file);
+        const auto ansiSection = Utf8ToAnsi(section);
+        const auto ansiKey = Utf8ToAnsi(key.value_or(""));
+        const auto ansiValue = Utf8ToAnsi(value.value_or(""));
+        if (!ansiFile || !ansiSection || !ansiKey || !ansiValue) {
+            return CallFailure{"WideCharToMultiByte", ERROR_NO_UNICODE_TRANSLATION};
+        }
+        return CHECK_BOOL(WritePrivateProfileStringA, ansiSection->c_str(), key ? ansiKey->c_str() : nullptr,
+                          value ? ansiValue->c_str() : nullptr, ansiFile->c_str());
+    }
+
+    CallResult WriteNewFile(const std::string& path, std::string_view bytes) override {
+        const std::wstring widePath = Widen(path);
+        // CREATE_ALWAYS refuses a hidden or system file, and anything refuses a read-only one.
+        const DWORD attributes = GetFileAttributesW(widePath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlockingAttributes) &&
+            !SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+            return LastErrorFailure("SetFileAttributesW");
+        }
+        auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (!file) return file.failure;
+        if (auto failure = WriteAll(file.value, bytes)) return failure;
+        return CHECK_BOOL(CloseHandle, file.value.release());
+    }
+
+    Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
+                                       const std::string& currentDirectory, bool willWait,
+                                       bool skipCurrentFolder) override {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        PROCESS_INFORMATION process = {};
+        std::wstring mutableCommandLine = Widen(commandLine);
+        const std::wstring directory = Widen(currentDirectory);
+        // The program inherits this process's environment: the variable is
+        // there for this start only, unless the administrator had set it.
+        constexpr wchar_t kSkipCurrentFolder[] = L"NoDefaultCurrentDirectoryInExePath";
+        const bool setHere = skipCurrentFolder && !GetEnvironmentVariableW(kSkipCurrentFolder, nullptr, 0);
+        if (setHere) SetEnvironmentVariableW(kSkipCurrentFolder, L"1");
+        // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
+        const BOOL created = CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
+                                            CREATE_NO_WINDOW, nullptr, directory.empty() ? nullptr : directory.c_str(),
+                                            &startup, &process);
+        const CallFailure failure = LastErrorFailure("CreateProcessW");
+        if (setHere) SetEnvironmentVariableW(kSkipCurrentFolder, nullptr);
+        if (!created) return {0, failure};
+        UniqueHandle thread(process.hThread);
+        UniqueHandle handle(process.hProcess);
+        if (willWait) awaited_.emplace_back(process.dwProcessId, std::move(handle));
+        return {process.dwProcessId, std::nullopt};
+    }
+
+    CallResult HoldUnchanged(const std::string& path) override {
+        // Reading shared: cmd.exe and CreateProcess still read what they start.
+        auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (!file) return file.failure;
+        held_.push_back(std::move(file.value));
+        return std::nullopt;
+    }
+
+    Checked<std::string> SecurityOf(const std::string& path) override {
+        const auto text = SecurityDescriptorText(Widen(path));
+        return {Narrow(text.value), text.failure};
+    }
+
+    Checked<std::vector<std::string>> FolderEntries(const std::string& folder) override {
+        const auto names = FolderEntryNames(Widen(folder));
+        Checked<std::vector<std::string>> entries{{}, names.failure};
+        for (const auto& name : names.value) entries.value.push_back(Narrow(name));
+        return entries;
+    }
+
+    // As the system's membership functions say; each account asked of once.
+    Trust TrustOf(const std::string& sid) override {
+        if (const auto placed = placed_.find(sid); placed != placed_.end()) return placed->second;
+        const auto administrator = IsOwnAccountOrAdministrator(Widen(sid));
+        return placed_[sid] = !administrator ? Trust::Unknown : *administrator ? Trust::Trusted : Trust::Untrusted;
+    }
+
+    std::pair<std::string, std::string> AccountNames(const std::string& sid) override {
+        const auto names = NamesOfAccount(Widen(sid));
+        return {Narrow(names.name), Narrow(names.sid)};
+    }
+
+    Checked<unsigned long> WaitForExit(unsigned long processId) override {
+        const auto found = std::find_if(awaited_.begin(), awaited_.end(),
+                                        [&](const auto& started) { return started.first == processId; });
+        if (found == awaited_.end()) return {0, CallFailure{"WaitForExit", ERROR_INVALID_HANDLE}};
+        const UniqueHandle process = std::move(found->second);
+        awaited_.erase(found);
+        // Window input goes on being handled while the program runs.
+        const HANDLE handles[] = {process.get()};
+        for (;;) {
+            const DWORD woken = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
+            if (woken == WAIT_OBJECT_0) break;
+            if (woken == WAIT_FAILED) return {0, LastErrorFailure("MsgWaitForMultipleObjects")};
+            ProcessPendingEvents();
+        }
+        DWORD exitCode = 0;
+        if (!GetExitCodeProcess(process.get(), &exitCode)) return {0, LastErrorFailure("GetExitCodeProcess")};
+        return {exitCode, std::nullopt};
+    }
+
+    CallResult ChangeDirectory(const std::string& folder) override {
+        return CHECK_BOOL(SetCurrentDirectoryW, Widen(folder).c_str());
+    }
+
+    void ProcessPendingEvents() override {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // Left for the main loop, which ends on it.
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    void Pause(std::chrono::milliseconds duration) override {
+        // Gives the processor away, waking early for window input.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(duration.count()), QS_ALLINPUT);
+    }
+
+    std::chrono::steady_clock::time_point Now() override {
+        // The system's own monotonic count: the library's steady_clock would
+        // bring its exception tables along.
+        return std::chrono::steady_clock::time_point(std::chrono::milliseconds(GetTickCount64()));
+    }
+
+    void ReleaseHeld() override { held_.clear(); }
+
+private:
+    std::vector<std::pair<unsigned long, UniqueHandle>> awaited_;  // processes the run will wait for
+    std::vector<UniqueFile> held_;                                 // the programs it starts, checked
+    std::map<std::string, Trust> placed_;
+};
+
 }  // namespace
 
-Checked<std::string> WindowsSetupPlatform::WindowsDirectory() {
-    return Directory(GetWindowsDirectoryW, "GetWindowsDirectoryW");
-}
-
-Checked<std::string> WindowsSetupPlatform::SystemDirectory() {
-    return Directory(GetSystemDirectoryW, "GetSystemDirectoryW");
-}
-
-bool WindowsSetupPlatform::FitsCodePage(const std::string& text) { return Utf8ToAnsi(text).has_value(); }
-
-PathProbe WindowsSetupPlatform::Probe(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return {PathKind::Missing, LastErrorFailure("GetFileAttributesW")};
-    return {(attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File, {}};
-}
-
-bool WindowsSetupPlatform::NormalFileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-}
-
-bool WindowsSetupPlatform::IsProgram(const std::string& path) {
-    DWORD type = 0;
-    return GetBinaryTypeW(Widen(path).c_str(), &type) != FALSE;
-}
-
-bool WindowsSetupPlatform::SamePath(const std::string& first, const std::string& second) {
-    return CompareStringOrdinal(Comparable(first).c_str(), -1, Comparable(second).c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-Checked<FileState> WindowsSetupPlatform::ReadFile(const std::string& path) {
-    const std::wstring widePath = Widen(path);
-    const DWORD attributes = GetFileAttributesW(widePath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
-        return {{}, CallFailure{"GetFileAttributesW", error}};
-    }
-    auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return {{}, file.failure};
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.value.get(), &size)) return {{}, LastErrorFailure("GetFileSizeEx")};
-    FileState state{true, std::string(static_cast<std::size_t>(size.QuadPart), '\0'), attributes};
-    DWORD read = 0;
-    if (!state.bytes.empty() &&
-        !::ReadFile(file.value.get(), state.bytes.data(), static_cast<DWORD>(state.bytes.size()), &read, nullptr)) {
-        return {{}, LastErrorFailure("ReadFile")};
-    }
-    state.bytes.resize(read);
-    return {std::move(state), std::nullopt};
-}
-
-CallResult WindowsSetupPlatform::RestoreFile(const std::string& path, const FileState& state) {
-    const std::wstring target = Widen(path);
-    if (!state.exists) {
-        if (DeleteFileW(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
-        return LastErrorFailure("DeleteFileW");
-    }
-    // Written beside the file, flushed, and only then put in its place: a
-    // crash meanwhile leaves the file whole, one way or the other.
-    std::wstring beside;
-    auto copy = CreateBeside(target, beside);
-    if (!copy) return copy.failure;
-    CallResult written = WriteAll(copy.value, state.bytes);
-    if (!written && !FlushFileBuffers(copy.value.get())) written = LastErrorFailure("FlushFileBuffers");
-    if (!written && !CloseHandle(copy.value.release())) written = LastErrorFailure("CloseHandle");
-    if (written) {
-        copy.value.reset();
-        DeleteFileW(beside.c_str());
-        return written;
-    }
-    // ReplaceFileW keeps the file's security and identity; a file gone
-    // meanwhile is made anew from the copy.
-    if (!ReplaceFileW(target.c_str(), beside.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        const char* failed = "ReplaceFileW";
-        bool moved = false;
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
-            failed = "MoveFileExW";
-            moved = MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        }
-        if (!moved) {
-            const CallFailure failure = LastErrorFailure(failed);
-            DeleteFileW(beside.c_str());
-            return failure;
-        }
-    }
-    return CHECK_BOOL(SetFileAttributesW, target.c_str(), state.attributes ? state.attributes : FILE_ATTRIBUTE_NORMAL);
-}
-
-CallResult WindowsSetupPlatform::WriteProfileEntry(const std::string& file, const std::string& section,
-                                                   const std::optional<std::string>& key,
-                                                   const std::optional<std::string>& value) {
-    // Through the ANSI function, as the product's other programs read the
-    // files; a text the code page cannot hold is refused, never written as "?".
-    const auto ansiFile = Utf8ToAnsi(file);
-    const auto ansiSection = Utf8ToAnsi(section);
-    const auto ansiKey = Utf8ToAnsi(key.value_or(""));
-    const auto ansiValue = Utf8ToAnsi(value.value_or(""));
-    if (!ansiFile || !ansiSection || !ansiKey || !ansiValue) {
-        return CallFailure{"WideCharToMultiByte", ERROR_NO_UNICODE_TRANSLATION};
-    }
-    return CHECK_BOOL(WritePrivateProfileStringA, ansiSection->c_str(), key ? ansiKey->c_str() : nullptr,
-                      value ? ansiValue->c_str() : nullptr, ansiFile->c_str());
-}
-
-CallResult WindowsSetupPlatform::WriteNewFile(const std::string& path, std::string_view bytes) {
-    const std::wstring widePath = Widen(path);
-    // CREATE_ALWAYS refuses a hidden or system file, and anything refuses a read-only one.
-    const DWORD attributes = GetFileAttributesW(widePath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlockingAttributes) &&
-        !SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL)) {
-        return LastErrorFailure("SetFileAttributesW");
-    }
-    auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return file.failure;
-    if (auto failure = WriteAll(file.value, bytes)) return failure;
-    return CHECK_BOOL(CloseHandle, file.value.release());
-}
-Checked<unsigned long> WindowsSetupPlatform::StartHidden(const std::string& program, const std::string& commandLine,
-                                                         const std::string& currentDirectory, bool willWait,
-                                                         bool skipCurrentFolder) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    std::wstring mutableCommandLine = Widen(commandLine);
-    const std::wstring directory = Widen(currentDirectory);
-    // The program inherits this process's environment: the variable is
-    // there for this start only, unless the administrator had set it.
-    constexpr wchar_t kSkipCurrentFolder[] = L"NoDefaultCurrentDirectoryInExePath";
-    const bool setHere = skipCurrentFolder && !GetEnvironmentVariableW(kSkipCurrentFolder, nullptr, 0);
-    if (setHere) SetEnvironmentVariableW(kSkipCurrentFolder, L"1");
-    // CREATE_NO_WINDOW keeps cmd.exe from opening a console window at all.
-    const BOOL created = CreateProcessW(Widen(program).c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
-                                        CREATE_NO_WINDOW, nullptr, directory.empty() ? nullptr : directory.c_str(),
-                                        &startup, &process);
-    const CallFailure failure = LastErrorFailure("CreateProcessW");
-    if (setHere) SetEnvironmentVariableW(kSkipCurrentFolder, nullptr);
-    if (!created) return {0, failure};
-    UniqueHandle thread(process.hThread);
-    UniqueHandle handle(process.hProcess);
-    if (willWait) awaited_.emplace_back(process.dwProcessId, std::move(handle));
-    return {process.dwProcessId, std::nullopt};
-}
-
-CallResult WindowsSetupPlatform::HoldUnchanged(const std::string& path) {
-    // Reading shared: cmd.exe and CreateProcess still read what they start.
-    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return file.failure;
-    held_.push_back(std::move(file.value));
-    return std::nullopt;
-}
-
-Checked<std::string> WindowsSetupPlatform::SecurityOf(const std::string& path) {
-    const auto text = SecurityDescriptorText(Widen(path));
-    return {Narrow(text.value), text.failure};
-}
-
-Checked<std::vector<std::string>> WindowsSetupPlatform::FolderEntries(const std::string& folder) {
-    const auto names = FolderEntryNames(Widen(folder));
-    Checked<std::vector<std::string>> entries{{}, names.failure};
-    for (const auto& name : names.value) entries.value.push_back(Narrow(name));
-    return entries;
-}
-
-Trust WindowsSetupPlatform::TrustOf(const std::string& sid) {
-    if (const auto placed = placed_.find(sid); placed != placed_.end()) return placed->second;
-    const auto administrator = IsOwnAccountOrAdministrator(Widen(sid));
-    return placed_[sid] = !administrator ? Trust::Unknown : *administrator ? Trust::Trusted : Trust::Untrusted;
-}
-
-std::pair<std::string, std::string> WindowsSetupPlatform::AccountNames(const std::string& sid) {
-    const auto names = NamesOfAccount(Widen(sid));
-    return {Narrow(names.name), Narrow(names.sid)};
-}
-
-Checked<unsigned long> WindowsSetupPlatform::WaitForExit(unsigned long processId) {
-    const auto found = std::find_if(awaited_.begin(), awaited_.end(),
-                                    [&](const auto& started) { return started.first == processId; });
-    if (found == awaited_.end()) return {0, CallFailure{"WaitForExit", ERROR_INVALID_HANDLE}};
-    const UniqueHandle process = std::move(found->second);
-    awaited_.erase(found);
-    // Window input goes on being handled while the program runs.
-    const HANDLE handles[] = {process.get()};
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0) break;
-        if (woken == WAIT_FAILED) return {0, LastErrorFailure("MsgWaitForMultipleObjects")};
-        ProcessPendingEvents();
-    }
-    DWORD exitCode = 0;
-    if (!GetExitCodeProcess(process.get(), &exitCode)) return {0, LastErrorFailure("GetExitCodeProcess")};
-    return {exitCode, std::nullopt};
-}
-
-CallResult WindowsSetupPlatform::ChangeDirectory(const std::string& folder) {
-    return CHECK_BOOL(SetCurrentDirectoryW, Widen(folder).c_str());
-}
-
-void WindowsSetupPlatform::ProcessPendingEvents() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // Left for the main loop, which ends on it.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-void WindowsSetupPlatform::Pause(std::chrono::milliseconds duration) {
-    // Gives the processor away, waking early for window input.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(duration.count()), QS_ALLINPUT);
-}
-
-std::chrono::steady_clock::time_point WindowsSetupPlatform::Now() {
-    // The system's own monotonic count: the library's steady_clock would
-    // bring its exception tables along.
-    return std::chrono::steady_clock::time_point(std::chrono::milliseconds(GetTickCount64()));
-}
+std::unique_ptr<SetupPlatform> MakeWindowsSetupPlatform() { return std::make_unique<WindowsSetupPlatform>(); }
 
 }  // namespace selvane
