@@ -35,11 +35,9 @@ void AppendUtf8(std::string& text, char32_t c) {
     }
 }
 
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+std::string Utf16LeToUtf8(std::string_view bytes) {
     const auto unit = [&](std::size_t at) -> char32_t {
-        const auto first = static_cast<unsigned char>(bytes[at]);
-        const auto second = static_cast<unsigned char>(bytes[at + 1]);
-        return bigEndian ? (first << 8 | second) : (second << 8 | first);
+        return static_cast<unsigned char>(bytes[at + 1]) << 8 | static_cast<unsigned char>(bytes[at]);
     };
     std::string text;
     for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
@@ -59,10 +57,11 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 }  // namespace
 
 std::string SettingsText(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), true);
-    // Windows takes no other mark: a UTF-8 one is read as ANSI characters
-    // that stand before the first line's text (Wine's reader skips it).
+    if (bytes.starts_with("\xFF\xFE")) return Utf16LeToUtf8(bytes.substr(2));
+    // Windows takes no other mark (Wine takes a big-endian one and skips a
+    // UTF-8 one): a UTF-8 mark is ANSI characters before the first line's
+    // text, and a big-endian file is ANSI text with a NUL before each
+    // character, in which no header or key is found.
     return AnsiToUtf8(bytes);
 }
 
@@ -82,11 +81,11 @@ IniEntry FindEntry(std::string_view text, std::string_view section, std::string_
     bool inSection = false;
     for (const std::string_view line : Lines(text)) {
         const std::string_view trimmed = Trim(line);
-        // A header runs to the line's last ']'; without one the line is a key's.
-        const std::size_t close = trimmed.rfind(']');
-        if (trimmed.starts_with('[') && close != std::string_view::npos && close > 0) {
+        // A header's name ends at its first ']', or at the line's end where
+        // it has none; what follows the ']' is ignored (Wine differs on both).
+        if (trimmed.starts_with('[')) {
             if (entry.sectionFound) break;
-            inSection = SameName(trimmed.substr(1, close - 1), section);
+            inSection = SameName(trimmed.substr(1, trimmed.find(']') - 1), section);
             entry.sectionFound = inSection;
         } else if (inSection && SameName(trimmed.substr(0, trimmed.find('=')), key)) {
             entry.line = std::string(line);

@@ -8,8 +8,8 @@
 namespace selvane {
 
 // A settings file's text as Windows' profile functions read it, in UTF-8:
-// UTF-16 (little- or big-endian) after its byte-order mark, otherwise the
-// ANSI code page.
+// UTF-16 little-endian after its byte-order mark, otherwise the ANSI code
+// page (a big-endian or UTF-8 mark included).
 std::string SettingsText(std::string_view bytes);
 
 // The text's lines, without their line ends: LF, CR LF and a lone CR each
@@ -17,8 +17,8 @@ std::string SettingsText(std::string_view bytes);
 std::vector<std::string_view> Lines(std::string_view text);
 
 // Where a key stands, found as the profile functions find it: in the first
-// section of that name (a line whose first character is '[', up to its last
-// ']'), names compared without regard to case, blanks and Ctrl-Z around
+// section of that name (a line whose first character is '[', up to its first
+// ']' or the line's end), names compared without regard to case, blanks and Ctrl-Z around
 // lines, keys and values ignored, a NUL ending a name or a value.
 struct IniEntry {
     bool sectionFound = false;

@@ -145,6 +145,11 @@ TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
     const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
         return text.replace(text.find(from), from.size(), to);
     };
+    const auto bigEndian = [](std::string_view ascii) {
+        std::string bytes = "\xFE\xFF";
+        for (const char c : ascii) bytes += {'\0', c};
+        return bytes;
+    };
     const Case cases[] = {
         {"as a run leaves them", setUpOrna, setUpWin, 0, "INFO 設定済み"},
         {"folders in other case, quoted, with a trailing backslash",
@@ -157,6 +162,12 @@ TEST_F(Unattended, VerifyTellsWhetherEveryEntryHoldsWhatARunWouldWrite) {
         {"an empty CGI", setUpOrna, replaced(setUpWin, "CGI=D:\\pkg", "CGI="), 1, "、現在 \"\""},
         {"another folder", setUpOrna, replaced(setUpWin, "CGI=D:\\pkg", "CGI=D:\\pkg2"), 1,
          "実行した場合 \"D:\\pkg\"、現在 \"D:\\pkg2\""},
+        // Headers and encodings as Windows reads them, where Wine reads otherwise.
+        {"[FILE]]: the name ends at the first ']'", replaced(setUpOrna, "[FILE]", "[FILE]]"), setUpWin, 0,
+         "INFO 設定済み"},
+        {"[FILE: the line's end ends the name", replaced(setUpOrna, "[FILE]", "[FILE"), setUpWin, 0, "INFO 設定済み"},
+        {"UTF-16 big-endian: no encoding Windows reads", bigEndian(setUpOrna), setUpWin, 1,
+         "[FILE] LOGIN: 実行した場合 \"C:\\app\"、現在 なし"},
     };
     for (const auto& c : cases) {
         platform = FakeSetupPlatform{};
