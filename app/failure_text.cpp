@@ -47,8 +47,7 @@ constexpr StepRow kSteps[] = {
     {SetupStep::RunInstaller, kInstallerFailed, false, nullptr, false},
     {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, nullptr, false},
 };
-static_assert(RowsFollowEnum(kSteps, &StepRow::step, SetupStep::ReadFolderBox, SetupStep::ReturnToAppFolder));
-static_assert(static_cast<int>(SetupStep::ReturnToAppFolder) + 1 == static_cast<int>(SetupStep::Count));
+static_assert(RowsFollowEnum(kSteps, &StepRow::step));
 
 // Advice of its own only where the folder box cannot mend the failure.
 constexpr bool AdviceOnlyWhereTheFolderBoxCannotMend() {
@@ -77,7 +76,7 @@ constexpr ReasonWords kReasons[] = {
     {FailureReason::ExitCode, kReasonExitCode},
     {FailureReason::OthersCanChange, kReasonOthersCanChange},
 };
-static_assert(RowsFollowEnum(kReasons, &ReasonWords::reason, FailureReason::System, FailureReason::OthersCanChange));
+static_assert(RowsFollowEnum(kReasons, &ReasonWords::reason));
 
 struct ExposureWords {
     Exposure exposure;
@@ -90,7 +89,7 @@ constexpr ExposureWords kExposures[] = {
     {Exposure::Writes, kExposureWrites},
     {Exposure::CreatesEntries, kExposureCreates},
 };
-static_assert(RowsFollowEnum(kExposures, &ExposureWords::exposure, Exposure::Owns, Exposure::CreatesEntries));
+static_assert(RowsFollowEnum(kExposures, &ExposureWords::exposure));
 
 // The account by name and SID, what it can do, and the icacls command that
 // takes it away: a new owner, or the account's entries removed (inherited
@@ -101,7 +100,7 @@ std::string FillRights(const char* pattern, const RightsFinding& finding, bool w
     const std::string command = finding.exposure == Exposure::Owns
                                     ? Fill(kIcaclsOwner, {finding.path})
                                     : Fill(kIcaclsRemove, {finding.path, finding.fullSid});
-    const std::string_view what = kExposures[static_cast<int>(finding.exposure)].text;
+    const std::string_view what = RowOf(kExposures, finding.exposure).text;
     const std::string closing = Fill(kRightsCommand, {command});
     return withPath ? Fill(pattern, {finding.path, account, what, closing}) : Fill(pattern, {account, what, closing});
 }
@@ -119,15 +118,14 @@ constexpr RestorationWords kRestorations[] = {
     {RestorationKind::DeleteKey, kLogDeleteKey, kLeftKey},
     {RestorationKind::DeleteSection, kLogDeleteSection, kLeftSection},
 };
-static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind, RestorationKind::RestoreFile,
-                             RestorationKind::DeleteSection));
+static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind));
 
 std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
     if (failure.reason == FailureReason::OthersCanChange) {
         return FillRights(kReasonOthersCanChange, failure.rights, false);
     }
-    return Fill(kReasons[static_cast<int>(failure.reason)].text,
+    return Fill(RowOf(kReasons, failure.reason).text,
                 {std::to_string(failure.number), std::to_string(failure.limit)});
 }
 
@@ -137,7 +135,7 @@ std::string Words(const RestorationWords& words, const char* RestorationWords::*
 
 std::string LeftChangeText(const LeftChange& left) {
     const Restoration& r = left.restoration;
-    std::string text = Words(kRestorations[static_cast<int>(r.kind)], &RestorationWords::left, r) +
+    std::string text = Words(RowOf(kRestorations, r.kind), &RestorationWords::left, r) +
                        Fill(kLeftReason, {left.failure ? SystemErrorText(left.failure->code) : kReasonNotReadBack});
     if (r.kind == RestorationKind::RestoreFile) {
         for (const std::string_view line : Lines(r.before)) (text += "\n    ") += line;
@@ -160,7 +158,7 @@ std::string LeftBehindText(const SetupFailure& failure) {
     return text;
 }
 
-const StepRow& StepRowOf(SetupStep step) { return kSteps[static_cast<int>(step)]; }
+const StepRow& StepRowOf(SetupStep step) { return RowOf(kSteps, step); }
 
 // A sharing or lock violation, or access denied: another program holds the
 // file, or will not let this one at it.
@@ -199,7 +197,7 @@ std::string UnexpectedFailureText(const CallFailure& failure) {
 }
 
 std::string DescribeRestoration(const Restoration& restoration) {
-    return Words(kRestorations[static_cast<int>(restoration.kind)], &RestorationWords::log, restoration);
+    return Words(RowOf(kRestorations, restoration.kind), &RestorationWords::log, restoration);
 }
 
 }  // namespace selvane

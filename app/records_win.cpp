@@ -37,14 +37,15 @@ struct EventType {
     WORD type;
     DWORD id;
 };
-// By EventKind, after None (which records nothing).
+// By EventKind; None records nothing.
 constexpr EventType kEventTypes[] = {
+    {EventKind::None, 0, 0},
     {EventKind::Completed, EVENTLOG_INFORMATION_TYPE, EVENT_SETUP_COMPLETED},
     {EventKind::RestartNeeded, EVENTLOG_WARNING_TYPE, EVENT_SETUP_RESTART_NEEDED},
     {EventKind::Failed, EVENTLOG_ERROR_TYPE, EVENT_SETUP_FAILED},
     {EventKind::Refused, EVENTLOG_ERROR_TYPE, EVENT_SETUP_REFUSED},
 };
-static_assert(RowsFollowEnum(kEventTypes, &EventType::kind, EventKind::Completed, EventKind::Refused));
+static_assert(RowsFollowEnum(kEventTypes, &EventType::kind));
 
 // Event Viewer loads the message file into administrators' sessions: only a
 // program file that nobody but the administrators can change is named.
@@ -108,7 +109,7 @@ void WindowsRunRecords::RecordEvent(const RunEvent& event) {
         logFailure(RegisterEventSourceFile(source, Widen(program)));
     }
     const auto orNone = [](const std::string& text) { return Widen(text.empty() ? messages::kLogNoValue : text); };
-    const EventType& type = kEventTypes[static_cast<int>(event.kind) - 1];
+    const EventType& type = RowOf(kEventTypes, event.kind);
     logFailure(ReportEventStrings(source, type.type, type.id,
                                   {Widen(event.outcome), Widen(std::to_string(event.exitCode)),
                                    orNone(event.kevaFolder), orNone(files_.appFolder), Widen(SELVANE_VERSION_TEXT),

@@ -14,6 +14,7 @@ enum class EventKind {
     RestartNeeded,  // warning: done, but the server must restart
     Failed,         // error
     Refused,        // error: refused before it started
+    Count
 };
 
 struct RunEvent {

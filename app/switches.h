@@ -12,7 +12,7 @@ namespace selvane {
 // The kind of run a command line asks for: the setup window (no switches:
 // as always), a run without one, one that only says what it would do, or
 // one that only tells whether the server is set up.
-enum class RunMode { Window, Unattended, WhatIf, Verify };
+enum class RunMode { Window, Unattended, WhatIf, Verify, Count };
 struct RunModeTraits {
     RunMode mode;
     bool showsWindow;   // the setup window, and message boxes
@@ -25,7 +25,7 @@ inline constexpr RunModeTraits kRunModes[] = {
     {RunMode::WhatIf, false, true, false},
     {RunMode::Verify, false, false, false},
 };
-static_assert(RowsFollowEnum(kRunModes, &RunModeTraits::mode, RunMode::Window, RunMode::Verify));
+static_assert(RowsFollowEnum(kRunModes, &RunModeTraits::mode));
 
 // What the command line asks for.
 struct Switches {
@@ -34,7 +34,7 @@ struct Switches {
     bool wait = false;
     std::optional<std::string> dir;
     std::optional<std::string> log;
-    const RunModeTraits& Traits() const { return kRunModes[static_cast<int>(mode)]; }
+    const RunModeTraits& Traits() const { return RowOf(kRunModes, mode); }
 };
 
 struct ParsedSwitches {

@@ -1,26 +1,15 @@
 #include "platform/system_menu_win.h"
 
-#include "platform/enum_table.h"
+#include <iterator>
 
 namespace selvane {
-namespace {
-
-// The command each item code deletes (a separator's is 0).
-struct MenuCommand {
-    SystemMenuItem item;
-    UINT command;
-};
-constexpr MenuCommand kCommands[] = {
-    {kMenuClose, SC_CLOSE},       {kMenuSize, SC_SIZE}, {kMenuMaximize, SC_MAXIMIZE}, {kMenuRestore, SC_RESTORE},
-    {kMenuMinimize, SC_MINIMIZE}, {kMenuMove, SC_MOVE}, {kMenuSeparator, 0},
-};
-static_assert(RowsFollowEnum(kCommands, &MenuCommand::item, kMenuClose, kMenuSeparator));
-
-}  // namespace
 
 void RemoveSystemMenuItem(HWND window, std::int16_t code) {
-    if (code < kMenuClose || code > kMenuSeparator) return;
-    DeleteMenu(GetSystemMenu(window, FALSE), kCommands[code].command, MF_BYCOMMAND);
+    // The command each item code deletes, by code; the separator's is 0.
+    constexpr UINT kCommands[] = {SC_CLOSE, SC_SIZE, SC_MAXIMIZE, SC_RESTORE, SC_MINIMIZE, SC_MOVE, 0};
+    static_assert(std::size(kCommands) == kMenuSeparator + 1);
+    if (code < 0 || code >= static_cast<std::int16_t>(std::size(kCommands))) return;
+    DeleteMenu(GetSystemMenu(window, FALSE), kCommands[code], MF_BYCOMMAND);
     DrawMenuBar(window);
 }
 

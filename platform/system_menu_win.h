@@ -6,18 +6,12 @@
 
 namespace selvane {
 
-enum SystemMenuItem : std::int16_t {
-    kMenuClose = 0,
-    kMenuSize = 1,
-    kMenuMaximize = 2,
-    kMenuRestore = 3,
-    kMenuMinimize = 4,
-    kMenuMove = 5,
-    kMenuSeparator = 6,
-};
+// Item codes of the system menu: 0 Close, 1 Size, 2 Maximize, 3 Restore,
+// 4 Minimize, 5 Move, 6 the separator.
+enum SystemMenuItem : std::int16_t { kMenuClose = 0, kMenuSeparator = 6 };
 
 // Deletes one command, or the separator, from a window's system menu; a
-// code outside the table deletes nothing.
+// code outside the table deletes nothing, without fetching the menu.
 void RemoveSystemMenuItem(HWND window, std::int16_t code);
 
 }  // namespace selvane

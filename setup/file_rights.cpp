@@ -119,12 +119,12 @@ Descriptor Parse(std::string_view sddl) {
 }
 
 // What rights let an account do to the path, by what the path is to the
-// run; Count for nothing that matters. Above the folders, only what
+// run; none for nothing that matters. Above the folders, only what
 // replaces the path counts.
-Exposure ExposureOf(unsigned long mask, Guarded guarded) {
+std::optional<Exposure> ExposureOf(unsigned long mask, Guarded guarded) {
     if (mask & (kWriteDac | kWriteOwner | kGenericAll)) return Exposure::ChangesPermissions;
     if (mask & (guarded == Guarded::Program ? kDelete : kDelete | kDeleteChild)) return Exposure::Deletes;
-    if (guarded == Guarded::FolderAbove || !(mask & (kAddFile | kAddSubfolder | kGenericWrite))) return Exposure::Count;
+    if (guarded == Guarded::FolderAbove || !(mask & (kAddFile | kAddSubfolder | kGenericWrite))) return std::nullopt;
     return guarded == Guarded::Program ? Exposure::Writes : Exposure::CreatesEntries;
 }
 
@@ -141,14 +141,14 @@ std::optional<Trust> WellKnownTrust(std::string_view sid) {
 std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded, AccountPlacer& placer) {
     const Descriptor descriptor = Parse(sddl);
     std::optional<RightsFinding> worst;
-    const auto consider = [&](const std::string& sid, Exposure exposure) {
-        if (exposure == Exposure::Count) return;
+    const auto consider = [&](const std::string& sid, std::optional<Exposure> exposure) {
+        if (!exposure) return;
         const auto known = WellKnownTrust(sid);
         const Trust trust = known ? *known : placer.TrustOf(sid);
         if (trust == Trust::Trusted) return;
-        const RightsFinding finding{{}, sid, {}, {}, exposure, trust};
+        const RightsFinding finding{{}, sid, {}, {}, *exposure, trust};
         if (worst && (worst->Refused() > finding.Refused() ||
-                      (worst->Refused() == finding.Refused() && worst->exposure <= exposure))) {
+                      (worst->Refused() == finding.Refused() && worst->exposure <= *exposure))) {
             return;
         }
         worst = finding;

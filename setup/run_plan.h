@@ -23,8 +23,7 @@ inline constexpr std::size_t kMaxDirectoryLength = 258;
 
 // The files a run writes: the settings file in KEVA's folder, win.ini, and
 // the answer file; each a row of the run's tables wherever they differ.
-enum class RunFile { Settings, Profile, Answer };
-inline constexpr std::size_t kRunFileCount = 3;
+enum class RunFile { Settings, Profile, Answer, Count };
 
 // The twelve settings, in the order a run writes them: orna_remote.ini in
 // the chosen folder (FILE, then SERVICE), then the ORNA section of win.ini.

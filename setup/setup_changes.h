@@ -55,7 +55,7 @@ private:
     void PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
                         std::vector<LeftChange>& left) const;
 
-    std::array<File, kRunFileCount> files_;  // by RunFile, the order the run touches them
+    std::array<File, static_cast<std::size_t>(RunFile::Count)> files_;  // by RunFile, the order the run touches them
     RunProgress progress_ = RunProgress::NothingStarted;
 };
 

@@ -40,8 +40,8 @@ inline constexpr RunFileSteps kRunFileSteps[] = {
     {RunFile::Profile, SetupStep::ReadProfileFile, SetupStep::WriteProfileFile},
     {RunFile::Answer, SetupStep::ReadAnswerFile, SetupStep::WriteAnswerFile},
 };
-static_assert(RowsFollowEnum(kRunFileSteps, &RunFileSteps::file, RunFile::Settings, RunFile::Answer));
-inline const RunFileSteps& StepsOf(RunFile file) { return kRunFileSteps[static_cast<std::size_t>(file)]; }
+static_assert(RowsFollowEnum(kRunFileSteps, &RunFileSteps::file));
+inline const RunFileSteps& StepsOf(RunFile file) { return RowOf(kRunFileSteps, file); }
 
 enum class FailureReason {
     System,           // the call that failed and the system's code say why
@@ -55,11 +55,12 @@ enum class FailureReason {
     NotVisible,       // written, but not found within the wait
     ExitCode,         // the program ended with number, not 0
     OthersCanChange,  // rights: another account can change what the run starts
+    Count
 };
 
 // One step of putting back what a run changed: a whole file, or (where
 // another program changed the file meanwhile) one entry of it.
-enum class RestorationKind { RestoreFile, RemoveFile, RestoreLine, DeleteKey, DeleteSection };
+enum class RestorationKind { RestoreFile, RemoveFile, RestoreLine, DeleteKey, DeleteSection, Count };
 struct Restoration {
     RestorationKind kind = RestorationKind::RestoreFile;
     std::string file;
