@@ -127,9 +127,12 @@ ServerTypeReading ReadServerType(std::string_view appFolder) {
     if (indicator == SQL_NULL_DATA) return Failed(messages::kTypeIsNull);
     if (indicator >= static_cast<SQLLEN>(sizeof value)) return Failed(messages::kTypeTooLong);
 
-    const std::string read(reinterpret_cast<const char*>(value));
-    const auto type = ToServerTypeValue(read);
-    if (!type) return Failed(Fill(messages::kTypeNotInt16, {read}));
+    return ServerTypeOfField(reinterpret_cast<const char*>(value));
+}
+
+ServerTypeReading ServerTypeOfField(std::string_view text) {
+    const auto type = ToServerTypeValue(text);
+    if (!type) return Failed(Fill(messages::kTypeNotInt16, {AnsiToUtf8(text)}));
     return {type, {}};
 }
 

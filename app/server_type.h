@@ -26,6 +26,8 @@ struct ServerTypeReading {
 };
 
 ServerTypeReading ReadServerType(std::string_view appFolder);
+// The field's text as the driver gives it, in its ANSI code page.
+ServerTypeReading ServerTypeOfField(std::string_view text);
 
 // Only a value that was read and is not 2 refuses the server.
 bool PassesServerTypeCheck(const ServerTypeReading& reading);

@@ -38,6 +38,7 @@ Handle AllocateOdbc(SQLSMALLINT type, SQLHANDLE parent) {
     return Handle(handle);
 }
 
+// In UTF-8, converted from the driver's ANSI code page.
 struct OdbcDiagnostic {
     std::string state;
     std::string message;
@@ -45,5 +46,7 @@ struct OdbcDiagnostic {
 };
 
 std::vector<OdbcDiagnostic> OdbcDiagnostics(SQLSMALLINT type, SQLHANDLE handle);
+// One record as the driver gives it, in its ANSI code page.
+OdbcDiagnostic DiagnosticFromDriver(const char* state, const char* message, long nativeCode);
 
 }  // namespace selvane
