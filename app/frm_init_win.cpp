@@ -78,15 +78,18 @@ LRESULT CALLBACK FrmInit::WindowProc(HWND window, UINT message, WPARAM wParam, L
 LRESULT CALLBACK FrmInit::FolderBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR selfData) {
     auto* self = reinterpret_cast<FrmInit*>(selfData);
+    // While a run goes on its waits let these through: the box offers no
+    // menu and says nothing until the run has ended.
+    const bool running = self->run_.SetupRunning();
     switch (message) {
     case WM_LBUTTONDOWN: self->txtCommon_MouseDown(1); break;
     case WM_MBUTTONDOWN: self->txtCommon_MouseDown(4); break;
     case WM_RBUTTONDOWN:
-        self->txtCommon_MouseDown(2);
+        if (!running) self->txtCommon_MouseDown(2);
         return 0;
     case WM_CONTEXTMENU:
         // The right button is refused above; the keyboard's menu key still works.
-        if (lParam != -1) return 0;
+        if (lParam != -1 || running) return 0;
         break;
     case WM_NCDESTROY: RemoveWindowSubclass(box, FolderBoxProc, kFolderBoxSubclass); break;
     default: break;
@@ -101,7 +104,8 @@ LRESULT FrmInit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!creationFailure_) creationFailure_ = ApplyDpi(DpiForWindow(hwnd()));
         return creationFailure_ ? -1 : 0;
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
+        // Browse and Complete do nothing while a run goes on (its waits let clicks through).
+        if (HIWORD(wParam) == BN_CLICKED && !run_.SetupRunning()) {
             if (LOWORD(wParam) == IDC_CMD_COMMON) EndOnFailure(cmdCommon_Click(layout::kBrowseIndex));
             if (LOWORD(wParam) == IDC_CMD_COMPLETE) cmdComplete_Click();
         }

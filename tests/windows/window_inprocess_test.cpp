@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "app/frm_init_win.h"
 #include "app/records_win.h"
@@ -98,6 +100,63 @@ TEST_F(SetupWindowInProcess, IconComesFromResource101InBothSizes) {
         ASSERT_NE(image, nullptr) << size;
         DestroyIcon(static_cast<HICON>(image));
     }
+}
+
+// A dialog (a message box, the folder dialog) or a popup menu of this process.
+int DialogsAndMenusShown() {
+    struct Count {
+        int shown = 0;
+    } count;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            const std::wstring kind = testing::ClassOf(window);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && (kind == L"#32770" || kind == L"#32768")) {
+                ++reinterpret_cast<Count*>(data)->shown;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.shown;
+}
+
+// The run's waits let window messages through: while it goes on (here,
+// while the empty box's message is up), Browse, Complete and the box's
+// right button and menu key open nothing.
+TEST_F(SetupWindowInProcess, BrowseCompleteAndTheBoxMenuDoNothingWhileARunGoesOn) {
+    HWND box = GetDlgItem(form_.hwnd(), IDC_TXT_COMMON);
+    struct Press {
+        const char* what;
+        HWND to;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const Press presses[] = {
+        {"Browse", form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CMD_COMMON, BN_CLICKED), 0},
+        {"Complete", form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CMD_COMPLETE, BN_CLICKED), 0},
+        {"the right button", box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)},
+        {"the menu key", box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), -1},
+    };
+    std::vector<std::string> opened;
+    std::thread user([&] {
+        HWND message = testing::FindMessageBox(GetCurrentProcessId());
+        for (const Press& press : presses) {
+            PostMessageW(press.to, press.message, press.wParam, press.lParam);
+            Sleep(500);
+            if (DialogsAndMenusShown() <= 1) continue;
+            opened.push_back(press.what);
+            // Whatever it opened is closed, so that the run can end.
+            keybd_event(VK_ESCAPE, 0, 0, 0);
+            keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+            Sleep(500);
+        }
+        testing::CloseMessageBox(message);
+    });
+    SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CMD_COMPLETE, BN_CLICKED), 0);
+    user.join();
+    EXPECT_TRUE(opened.empty()) << "opened mid-run by " << opened.front();
 }
 
 // The reason given to Windows is the run's (checked natively): Wine has no
