@@ -42,10 +42,8 @@ constexpr StepRow kSteps[] = {
     {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, kCheckOtherPrograms, false},
     {SetupStep::StartBatchFile, kBatchFileNotStarted, false, kCheckOtherPrograms, false},
     {SetupStep::RunBatchFile, kBatchFileFailed, false, nullptr, false},
-    {SetupStep::EnterServiceFolder, kServiceFolderNotEntered, false, nullptr, false},
     {SetupStep::StartInstaller, kInstallerNotStarted, false, nullptr, false},
     {SetupStep::RunInstaller, kInstallerFailed, false, nullptr, false},
-    {SetupStep::ReturnToAppFolder, kAppFolderNotEntered, false, nullptr, false},
 };
 static_assert(RowsFollowEnum(kSteps, &StepRow::step));
 
@@ -105,6 +103,18 @@ std::string FillRights(const char* pattern, const RightsFinding& finding, bool w
     return withPath ? Fill(pattern, {finding.path, account, what, closing}) : Fill(pattern, {account, what, closing});
 }
 
+// What the administrator is told of each program once the first has started.
+struct ProgramWords {
+    RunProgram program;
+    const char* started;
+    const char* notStarted;
+};
+constexpr ProgramWords kProgramWords[] = {
+    {RunProgram::BatchFile, kBatchFileStarted, kBatchFileNotStartedYet},
+    {RunProgram::Installer, kInstallerStarted, kInstallerNotStartedYet},
+};
+static_assert(RowsFollowEnum(kProgramWords, &ProgramWords::program));
+
 // For each kind of restoration: the log's words, and the administrator's.
 struct RestorationWords {
     RestorationKind kind;
@@ -149,9 +159,14 @@ std::string LeftBehindText(const SetupFailure& failure) {
     case LeftBehind::Nothing: return kNothingChanged;
     case LeftBehind::PutBack: return kPutBack;
     case LeftBehind::PartlyPutBack: break;
-    case LeftBehind::SettingsKept:
-        return std::string(kSettingsKept) + "\n" + kBatchFileStarted + "\n" +
-               (failure.progress == RunProgress::InstallerStarted ? kInstallerStarted : kInstallerNotStartedYet);
+    case LeftBehind::SettingsKept: {
+        std::string text = kSettingsKept;
+        // They start in the table's order.
+        for (std::size_t at = 0; at < std::size(kProgramWords); ++at) {
+            (text += '\n') += at < failure.programsStarted ? kProgramWords[at].started : kProgramWords[at].notStarted;
+        }
+        return text;
+    }
     }
     std::string text = kPartlyPutBack;
     for (const auto& left : failure.leftChanged) (text += '\n') += LeftChangeText(left);

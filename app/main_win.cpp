@@ -44,7 +44,8 @@ std::vector<std::string> RunFiles(const Switches& switches, const std::string& a
     const auto platform = MakeWindowsSetupPlatform();
     const RunPlan plan = PlanSetupRun(switches.dir.value_or(""), appFolder, platform->WindowsDirectory().value,
                                       platform->SystemDirectory().value);
-    std::vector<std::string> runFiles{plan.batchFile, plan.installer, JoinPath(appFolder, kDatabaseFileName), program};
+    std::vector<std::string> runFiles{JoinPath(appFolder, kDatabaseFileName), program};
+    for (const PlannedProgram& started : plan.programs) runFiles.push_back(started.file);
     for (const RunFileSteps& row : kRunFileSteps) runFiles.push_back(plan.PathOf(row.file));
     return runFiles;
 }
@@ -92,12 +93,12 @@ int UnattendedMain(const Switches& switches, WindowsRunRecords& records) {
     if (!single) {
         const std::string why = CallText(*single.failure);
         records.Log().Error(why);
-        return records.Finish(EventOf(switches, {EventKind::Failed, why, exit_codes::kRunFailed, {}}));
+        return records.Finish(switches, {EventKind::Failed, why, exit_codes::kRunFailed, {}});
     }
     const bool another = single.value.AnotherIsRunning();
     const std::string& appFolder = records.Files().appFolder;
-    return records.Finish(RunUnattended(switches, another, another ? ServerTypeReading{} : ReadServerType(appFolder),
-                                        *MakeWindowsSetupPlatform(), records));
+    const ServerTypeReading serverType = another ? ServerTypeReading{} : ReadServerType(appFolder);
+    return records.Finish(switches, RunUnattended(switches, another, serverType, *MakeWindowsSetupPlatform(), records));
 }
 
 // Opens the log the run keeps; a refusal (the log is one of the run's files)
@@ -106,7 +107,7 @@ std::optional<int> OpenRunLog(const ParsedSwitches& parsed, const std::wstring& 
     const Switches& switches = parsed.switches;
     const std::string& appFolder = records.Files().appFolder;
     const auto refuse = [&](int exitCode, const std::string& why) {
-        return records.Finish(EventOf(switches, {EventKind::Refused, why, exitCode, {}}));
+        return records.Finish(switches, {EventKind::Refused, why, exitCode, {}});
     };
     const std::string logPath = switches.log.value_or(JoinPath(appFolder, kDefaultLogName));
     // Never into a file the run writes or starts: not even a first line.
@@ -159,7 +160,7 @@ int Run(HINSTANCE instance, int showCommand) {
     if (parsed.error) {
         records.Log().Error(*parsed.error);
         const RunEvent refused{EventKind::Refused, *parsed.error, exit_codes::kInvalidCommandLine, {}};
-        records.EndProgram(records.Finish(EventOf(switches, refused)));
+        records.EndProgram(records.Finish(switches, refused));
     }
     records.EndProgram(parsed.ShowsWindow() ? WindowMain(instance, showCommand, records)
                                             : UnattendedMain(switches, records));

@@ -24,9 +24,11 @@ inline constexpr char kPutBack[] = "変更した設定は元に戻しました�
 inline constexpr char kPartlyPutBack[] = "次の変更は元に戻せませんでした。手作業で元に戻してください。";
 inline constexpr char kSettingsKept[] =
     "書き込んだ設定はそのままです (バッチファイルが既に使っている可能性があるため、元に戻していません)。";
+// Each program the run starts, once the first of them has started.
 inline constexpr char kBatchFileStarted[] = "バッチファイルは起動済みです。";
-inline constexpr char kInstallerNotStartedYet[] = "サービスインストーラは起動していません。";
+inline constexpr char kBatchFileNotStartedYet[] = "バッチファイルは起動していません。";
 inline constexpr char kInstallerStarted[] = "サービスインストーラは起動済みです。";
+inline constexpr char kInstallerNotStartedYet[] = "サービスインストーラは起動していません。";
 inline constexpr char kCheckFolderAndRetry[] = "フォルダを確かめてから、もう一度 [完了] を押してください。";
 inline constexpr char kCloseHolderAndRetry[] =
     "ファイルを使用しているプログラム (バックアップやウイルス対策など) を閉じてから、もう一度 [完了] を押してください。";
@@ -52,10 +54,8 @@ inline constexpr char kAnswerFileNotWritten[] = "応答ファイル {} を書き
 inline constexpr char kAnswerFileNotFound[] = "応答ファイル {} が書き込み後に見つかりません。";
 inline constexpr char kBatchFileNotStarted[] = "バッチファイル {} を起動できませんでした。";
 inline constexpr char kBatchFileFailed[] = "バッチファイル {} が失敗しました。";
-inline constexpr char kServiceFolderNotEntered[] = "サービスフォルダ {} に移動できませんでした。";
 inline constexpr char kInstallerNotStarted[] = "サービスインストーラ {} を起動できませんでした。";
 inline constexpr char kInstallerFailed[] = "サービスインストーラ {} が失敗しました。";
-inline constexpr char kAppFolderNotEntered[] = "アプリケーションフォルダ {} に移動できませんでした。";
 
 // Why, where the system's own words do not say it.
 inline constexpr char kReasonNotInCodePage[] =

@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "app/program_names.h"
 #include "app/text_fill.h"
+#include "app/unattended.h"
 #include "events.h"
 #include "platform/enum_table.h"
 #include "platform/event_log_win.h"
@@ -121,9 +122,9 @@ void WindowsRunRecords::EndProgram(int exitCode) {
     ExitProcess(static_cast<UINT>(exitCode));
 }
 
-int WindowsRunRecords::Finish(const RunEvent& event) {
+int WindowsRunRecords::Finish(const Switches& switches, const RunEvent& event) {
     PrintSummary(event.outcome, event.exitCode, files_.log);
-    RecordEvent(event);
+    RecordEvent(EventOf(switches, event));
     return event.exitCode;
 }
 

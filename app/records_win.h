@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/run_records.h"
+#include "app/switches.h"
 #include "platform/call_failure.h"
 
 namespace selvane {
@@ -25,9 +26,10 @@ public:
     void KeepLog(std::unique_ptr<LogSink> sink, const std::string& path);
     void RecordEvent(const RunEvent& event) override;
     [[noreturn]] void EndProgram(int exitCode) override;
-    // The end of a run without a window, or of a command line refused: the
-    // console line says what the event says. Returns the exit code.
-    int Finish(const RunEvent& event);
+    // The end of a run without a window, or of a start refused: the console
+    // line says what the event says, where the mode records one. Returns the
+    // exit code.
+    int Finish(const Switches& switches, const RunEvent& event);
 };
 
 // The one line a run leaves on the console it was started from.

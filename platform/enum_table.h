@@ -17,10 +17,10 @@ constexpr bool RowsFollowEnum(const Row (&rows)[N], Enum Row::*key) {
     return true;
 }
 
-// The row of a value: the one way into such a table, which cannot read
-// past its end.
+// The row of a value: the one way into an array indexed by such an enum,
+// which cannot read past its end.
 template <typename Row, std::size_t N, typename Enum>
-constexpr const Row& RowOf(const Row (&rows)[N], Enum value) {
+constexpr Row& RowOf(Row (&rows)[N], Enum value) {
     static_assert(N == static_cast<std::size_t>(Enum::Count), "one row for each value of the enum");
     return rows[static_cast<std::size_t>(value)];
 }

@@ -46,4 +46,9 @@ auto WaitingOutHolds(SetupPlatform& platform, SetupObserver* observer, const std
     return result;
 }
 
+// The file's state, read once no other program holds it.
+inline Checked<FileState> ReadOnceReleased(SetupPlatform& platform, SetupObserver* observer, const std::string& file) {
+    return WaitingOutHolds(platform, observer, file, [&] { return platform.ReadFile(file); });
+}
+
 }  // namespace selvane

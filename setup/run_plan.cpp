@@ -31,14 +31,17 @@ RunPlan PlanSetupRun(std::string_view folderBoxText, std::string_view appFolder,
         plan.writes.push_back({row.file, plan.PathOf(row.file), row.section, row.key, ValueOf(row.value, plan),
                                row.value != SettingValue::Off});
     }
-    plan.batchFile = JoinPath(appFolder, kBatchFileName);
     plan.commandInterpreter = JoinPath(systemDirectory, "cmd.exe");
-    plan.batchCommandLine = BatchCommandLine(systemDirectory, plan.batchFile);
-    plan.serviceFolder = JoinPath(appFolder, "service");
-    // By its full path: a bare "install.exe" would be searched for in the
-    // application folder and on the PATH before the service folder.
-    plan.installer = JoinPath(plan.serviceFolder, kInstallerFileName);
-    plan.installerCommandLine = QuoteArgument(plan.installer);
+    for (const ProgramRow& row : kPrograms) {
+        PlannedProgram& program = RowOf(plan.programs, row.program);
+        program.folder = row.folder ? JoinPath(appFolder, row.folder) : std::string();
+        // By its full path: a bare name would be searched for in the
+        // application folder and on the PATH before its own folder.
+        program.file = JoinPath(row.folder ? program.folder : plan.appFolder, row.fileName);
+        program.executable = row.isBatchFile ? plan.commandInterpreter : program.file;
+        program.commandLine =
+            row.isBatchFile ? BatchCommandLine(systemDirectory, program.file) : QuoteArgument(program.file);
+    }
     return plan;
 }
 

@@ -6,14 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/enum_table.h"
+#include "setup/setup_step.h"
+
 namespace selvane {
 
 // The files a run writes or starts, by name.
 inline constexpr char kSettingsFileName[] = "orna_remote.ini";
 inline constexpr char kProfileFileName[] = "win.ini";
 inline constexpr char kAnswerFileName[] = "yes.txt";
-inline constexpr char kBatchFileName[] = "acl.bat";
-inline constexpr char kInstallerFileName[] = "install.exe";
 
 // The ANSI profile functions and CreateProcess take at most MAX_PATH (260)
 // characters with the closing NUL; a current directory also needs room for
@@ -70,6 +71,38 @@ constexpr bool EachFileAndSectionIsWrittenInOneGo() {
 }
 static_assert(EachFileAndSectionIsWrittenInOneGo());
 
+// The programs a run starts, one after the other in this order, each
+// hidden; a row is all the run needs to know of one.
+enum class RunProgram { BatchFile, Installer, Count };
+struct ProgramRow {
+    RunProgram program;
+    const char* folder;  // its folder in the application folder, where it starts; null: the
+                         // application folder itself, and it starts in this program's current folder
+    const char* fileName;
+    bool isBatchFile;      // started through cmd.exe, which reads the commands it names from its current folder
+    bool readsAnswerFile;  // starts only once the answer file can be seen
+    bool restartAllowed;   // waited for, a restart code (3010, 1641) means it has done its work
+    SetupStep check;       // before the first write: it is there, can be started, and is held
+    std::optional<SetupStep> checkFolder;  // its folder is there
+    SetupStep start;
+    SetupStep run;  // waited for: its exit code
+};
+inline constexpr ProgramRow kPrograms[] = {
+    {RunProgram::BatchFile, nullptr, "acl.bat", true, true, false, SetupStep::CheckBatchFile, std::nullopt,
+     SetupStep::StartBatchFile, SetupStep::RunBatchFile},
+    {RunProgram::Installer, "service", "install.exe", false, false, true, SetupStep::CheckInstaller,
+     SetupStep::CheckServiceFolder, SetupStep::StartInstaller, SetupStep::RunInstaller},
+};
+static_assert(RowsFollowEnum(kPrograms, &ProgramRow::program));
+
+// A program of the run as this server's paths make it.
+struct PlannedProgram {
+    std::string file;        // what is checked and held until it starts
+    std::string executable;  // what CreateProcess starts: cmd.exe for a batch file
+    std::optional<std::string> commandLine;  // none when cmd.exe would misread the path
+    std::string folder;      // the folder it lies and starts in; empty: starts in this program's current folder
+};
+
 struct ProfileWrite {
     RunFile runFile = RunFile::Settings;
     std::string file;  // its path
@@ -94,12 +127,10 @@ struct RunPlan {
     std::string profileFile;   // win.ini in the Windows directory
     std::string answerFile;
     std::vector<ProfileWrite> writes;
-    std::string batchFile;
-    std::string commandInterpreter;
-    std::optional<std::string> batchCommandLine;  // none when cmd.exe would misread the path
-    std::string serviceFolder;
-    std::string installer;
-    std::string installerCommandLine;
+    std::string commandInterpreter;  // cmd.exe in the system directory
+    PlannedProgram programs[static_cast<std::size_t>(RunProgram::Count)];  // by RunProgram
+
+    const PlannedProgram& ProgramOf(RunProgram program) const { return RowOf(programs, program); }
 
     const std::string& PathOf(RunFile file) const {
         return file == RunFile::Settings ? settingsFile : file == RunFile::Profile ? profileFile : answerFile;

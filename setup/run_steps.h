@@ -1,6 +1,7 @@
 #pragma once
 
-// The steps of a setup run, for the run itself (RunSetup) and nothing else.
+// The setup run as one object, for RunSetup and nothing else: its state,
+// and its steps as members.
 
 #include <optional>
 #include <string>
@@ -13,33 +14,48 @@
 
 namespace selvane {
 
-// What the check of who can change the run's programs found that goes on.
-struct RightsCheck {
-    std::vector<RightsFinding> warnings;
-    bool othersFillCurrentFolder = false;  // others can add files to the current folder
+class SetupRun {
+public:
+    SetupRun(SetupPlatform& platform, const SetupRequest& request, RunPlan plan, SetupObserver& observer)
+        : platform_(platform), request_(request), plan_(std::move(plan)), changes_(plan_), observer_(observer) {}
+
+    // The settings, then each program in the order of kPrograms. A run that
+    // stops before its first program has started puts back what it changed.
+    SetupOutcome Run();
+
+private:
+    // Refuses an empty folder box, checks everything that can be checked,
+    // reads what stands where it will write, then writes orna_remote.ini in
+    // the chosen folder and the ORNA section of win.ini.
+    std::optional<SetupFailure> ValidateAndWriteSettings();
+    // Everything that can be known before the first write: the texts and
+    // paths fit the code page and the length limits, the programs and their
+    // folders are there and held unchanged until they start, and only the
+    // administrators can change them. A run that fails one has changed nothing.
+    std::optional<SetupFailure> CheckBeforeWriting();
+    // Refuses a run whose programs, the folders they lie in (and the entries
+    // of those) or a folder above them an account other than the
+    // administrators could change or replace; where others can only add
+    // entries, or the system cannot place an account, the run goes on and
+    // the observer is told.
+    std::optional<SetupFailure> CheckWhoCanChange();
+    // A file (hidden and system files included) or a folder must stand at
+    // the path; nothing there, or the other kind, fails at the step given.
+    std::optional<SetupFailure> Expect(SetupStep step, const std::string& path, PathKind kind);
+    // Writes the answer file yes.txt and waits until it can be seen.
+    std::optional<SetupFailure> WriteAnswerFile();
+    // Starts one program hidden in its folder (or this program's current
+    // folder) and, where the run waits, collects its exit code.
+    SetupOutcome StartProgram(const ProgramRow& row);
+    SetupOutcome AwaitExit(const ProgramRow& row, unsigned long processId);
+
+    SetupPlatform& platform_;
+    const SetupRequest& request_;
+    const RunPlan plan_;
+    SetupChanges changes_;
+    SetupObserver& observer_;
+    std::vector<RightsFinding> warnings_;  // what others can do that the run goes on despite
+    bool othersFillCurrentFolder_ = false;  // others can add files to the current folder
 };
-
-// Everything that can be known before the first write: the texts and paths
-// fit the code page and the length limits, acl.bat, the service folder and
-// the installer are there and held unchanged until they start, and only the
-// administrators can change them. A run that fails one has changed nothing.
-std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,
-                                               SetupObserver& observer);
-
-// A file (hidden and system files included) or a folder must stand at the
-// path; nothing there, or the other kind, fails at the step given.
-std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, const std::string& path, PathKind kind);
-
-// Writes the answer file yes.txt, waits until it can be seen, then starts
-// acl.bat hidden, in the directory the program was started in (where others
-// can add files there, cmd.exe does not look for commands in it).
-std::optional<SetupFailure> RunAclBatch(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
-                                        const RightsCheck& rights, SetupChanges& changes, SetupObserver& observer);
-
-// Starts service\install.exe hidden with the service folder as the current
-// directory; afterwards the application folder is the current directory.
-// Waited for, an installer that ends asking for a restart has done its work.
-SetupOutcome RunServiceInstaller(SetupPlatform& platform, const RunPlan& plan, const SetupRequest& request,
-                                 SetupChanges& changes, SetupObserver& observer);
 
 }  // namespace selvane

@@ -37,7 +37,7 @@ std::optional<SetupFailure> SetupChanges::ReadBefore(SetupPlatform& platform, Se
         if (platform.Probe(file.path).kind == PathKind::Folder) {
             return MakeFailure(readStep, FailureReason::IsFolder, file.path);
         }
-        auto read = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
+        auto read = ReadOnceReleased(platform, &observer, file.path);
         if (!read) return CallFailed(readStep, file.path, *read.failure);
         file.before = std::move(read.value);
         file.textBefore = SettingsText(file.before.bytes);
@@ -53,7 +53,7 @@ void SetupChanges::SettingWriteTried(const ProfileWrite& write, SetupPlatform& p
     File& file = FileOf(write.runFile);
     file.touched = true;
     file.writesTried.push_back(&write);
-    auto now = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
+    auto now = ReadOnceReleased(platform, &observer, file.path);
     file.leftByRun = now ? std::optional(std::move(now.value)) : std::nullopt;
 }
 
@@ -62,8 +62,7 @@ LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observe
     bool changed = false;
     for (auto file = std::rbegin(files_); file != std::rend(files_); ++file) {
         if (!file->touched) continue;
-        const auto now =
-            WaitingOutHolds(platform, &observer, file->path, [&] { return platform.ReadFile(file->path); });
+        const auto now = ReadOnceReleased(platform, &observer, file->path);
         if (now && Same(now.value, file->before)) continue;  // nothing of the run's stayed
         changed = true;
         if (now && file->leftByRun && !Same(now.value, *file->leftByRun)) {
@@ -85,8 +84,7 @@ void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, Setup
         WaitingOutHolds(platform, &observer, file.path, [&] { return platform.RestoreFile(file.path, file.before); });
     bool holds = false;
     if (!failure) {
-        const auto after =
-            WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
+        const auto after = ReadOnceReleased(platform, &observer, file.path);
         failure = after.failure;
         holds = after && Same(after.value, file.before);
     }
@@ -118,7 +116,7 @@ void SetupChanges::PutBackEntries(const File& file, SetupPlatform& platform, Set
                               return platform.WriteProfileEntry(file.path, write.section, key, value);
                           }));
     }
-    const auto after = WaitingOutHolds(platform, &observer, file.path, [&] { return platform.ReadFile(file.path); });
+    const auto after = ReadOnceReleased(platform, &observer, file.path);
     const std::string textAfter = after ? SettingsText(after.value.bytes) : std::string();
     for (const auto& [restoration, failure] : made) {
         const IniEntry now = FindEntry(textAfter, restoration.section, restoration.key);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,8 +28,8 @@ public:
     void SettingWriteTried(const ProfileWrite& write, SetupPlatform& platform, SetupObserver& observer);
     void AnswerFileTouched() { FileOf(RunFile::Answer).touched = true; }
     // From acl.bat's start on, the batch file may act on the settings: they stay.
-    void Started(RunProgress progress) { progress_ = progress; }
-    RunProgress Progress() const { return progress_; }
+    void ProgramStarted() { ++programsStarted_; }
+    std::size_t ProgramsStarted() const { return programsStarted_; }
 
     // Puts back every file the run touched, last first, and reads each back:
     // the saved bytes of a file that holds what the run left in it (or its
@@ -48,15 +47,15 @@ private:
         bool touched = false;
         std::vector<const ProfileWrite*> writesTried;  // in the order tried
     };
-    File& FileOf(RunFile which) { return files_[static_cast<std::size_t>(which)]; }
-    const File& FileOf(RunFile which) const { return files_[static_cast<std::size_t>(which)]; }
+    File& FileOf(RunFile which) { return RowOf(files_, which); }
+    const File& FileOf(RunFile which) const { return RowOf(files_, which); }
     void PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer,
                       std::vector<LeftChange>& left) const;
     void PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
                         std::vector<LeftChange>& left) const;
 
-    std::array<File, static_cast<std::size_t>(RunFile::Count)> files_;  // by RunFile, the order the run touches them
-    RunProgress progress_ = RunProgress::NothingStarted;
+    File files_[static_cast<std::size_t>(RunFile::Count)];  // by RunFile, the order the run touches them
+    std::size_t programsStarted_ = 0;
 };
 
 }  // namespace selvane

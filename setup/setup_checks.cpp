@@ -1,9 +1,9 @@
 #include "setup/run_steps.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/folder_path.h"
 
@@ -16,7 +16,7 @@ using Limited = std::pair<const std::string*, std::size_t>;
 // What the profile functions and CreateProcess receive: Windows would write
 // "?" for a character the code page lacks, and the path would name another
 // file.
-std::optional<SetupFailure> CheckTexts(SetupPlatform& platform, SetupStep step, std::initializer_list<Limited> texts) {
+std::optional<SetupFailure> CheckTexts(SetupPlatform& platform, SetupStep step, const std::vector<Limited>& texts) {
     for (const auto& [text, limit] : texts) {
         if (!platform.FitsCodePage(*text)) return MakeFailure(step, FailureReason::NotInCodePage, *text);
     }
@@ -31,30 +31,33 @@ std::optional<SetupFailure> CheckTexts(SetupPlatform& platform, SetupStep step, 
     return std::nullopt;
 }
 
-// Refuses a run whose programs, the folders they lie in (and the entries of
-// those) or a folder above them an account other than the administrators
-// could change or replace; where others can only add entries, or the system
-// cannot place an account, the run goes on and the observer is told.
-std::optional<SetupFailure> CheckWhoCanChange(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,
-                                              SetupObserver& observer) {
-    std::vector<std::pair<std::string, Guarded>> guarded = {{plan.batchFile, Guarded::Program},
-                                                            {plan.installer, Guarded::Program},
-                                                            {plan.serviceFolder, Guarded::Folder},
-                                                            {plan.appFolder, Guarded::Folder}};
-    // Up to the drive's root, or a share's ("\\server\share").
+}  // namespace
+
+std::optional<SetupFailure> SetupRun::CheckWhoCanChange() {
+    // The programs, the folders they lie in, and the entries of those.
+    std::vector<std::pair<std::string, Guarded>> guarded;
+    std::vector<const std::string*> folders = {&plan_.appFolder};
+    for (const PlannedProgram& program : plan_.programs) guarded.emplace_back(program.file, Guarded::Program);
+    for (const PlannedProgram& program : plan_.programs) {
+        if (program.folder.empty()) continue;
+        guarded.emplace_back(program.folder, Guarded::Folder);
+        folders.push_back(&program.folder);
+    }
+    guarded.emplace_back(plan_.appFolder, Guarded::Folder);
+    // Up to the drive's root, or a share's ("\\\\server\\share").
     const auto isRoot = [](const std::string& path) {
         return path.starts_with("\\\\") ? std::count(path.begin(), path.end(), '\\') <= 3 : path.ends_with(":\\");
     };
-    for (std::string folder = plan.appFolder; !isRoot(folder) && folder.find('\\') != std::string::npos;) {
+    for (std::string folder = plan_.appFolder; !isRoot(folder) && folder.find('\\') != std::string::npos;) {
         folder = FolderOfFile(folder);
         guarded.emplace_back(folder, Guarded::FolderAbove);
     }
-    for (const std::string* folder : {&plan.appFolder, &plan.serviceFolder}) {
-        const auto entries = platform.FolderEntries(*folder);
+    for (const std::string* folder : folders) {
+        const auto entries = platform_.FolderEntries(*folder);
         if (!entries) return CallFailed(SetupStep::CheckRights, *folder, *entries.failure);
         for (const auto& name : entries.value) {
             std::string path = JoinPath(*folder, name);
-            // Named as the plan names acl.bat, the installer and the service folder.
+            // Named as the plan names the programs and their folders.
             const auto already = [&](const auto& checked) { return CaseFolded(checked.first) == CaseFolded(path); };
             if (std::none_of(guarded.begin(), guarded.end(), already)) {
                 guarded.emplace_back(std::move(path), Guarded::Entry);
@@ -62,65 +65,64 @@ std::optional<SetupFailure> CheckWhoCanChange(SetupPlatform& platform, const Run
         }
     }
     for (const auto& [path, role] : guarded) {
-        const auto descriptor = platform.SecurityOf(path);
+        const auto descriptor = platform_.SecurityOf(path);
         if (!descriptor) return CallFailed(SetupStep::CheckRights, path, *descriptor.failure);
-        auto finding = JudgeRights(descriptor.value, role, platform);
+        auto finding = JudgeRights(descriptor.value, role, platform_);
         if (!finding) continue;
         finding->path = path;
-        std::tie(finding->name, finding->fullSid) = platform.AccountNames(finding->sid);
+        std::tie(finding->name, finding->fullSid) = platform_.AccountNames(finding->sid);
         if (finding->Refused()) {
             SetupFailure failure = MakeFailure(SetupStep::CheckRights, FailureReason::OthersCanChange, path);
             failure.rights = std::move(*finding);
             return failure;
         }
-        observer.OthersCanChange(*finding);
-        rights.warnings.push_back(std::move(*finding));
+        observer_.OthersCanChange(*finding);
+        warnings_.push_back(std::move(*finding));
     }
     // cmd.exe looks for a command that acl.bat names bare in its current folder first.
-    const auto current = platform.SecurityOf(".");
-    rights.othersFillCurrentFolder = !current || JudgeRights(current.value, Guarded::Folder, platform);
+    const auto current = platform_.SecurityOf(".");
+    othersFillCurrentFolder_ = !current || JudgeRights(current.value, Guarded::Folder, platform_);
     return std::nullopt;
 }
 
-}  // namespace
 
-std::optional<SetupFailure> Expect(SetupPlatform& platform, SetupStep step, const std::string& path, PathKind kind) {
-    const PathProbe probe = platform.Probe(path);
+std::optional<SetupFailure> SetupRun::Expect(SetupStep step, const std::string& path, PathKind kind) {
+    const PathProbe probe = platform_.Probe(path);
     if (probe.kind == PathKind::Missing) return CallFailed(step, path, probe.why);
     if (probe.kind == kind) return std::nullopt;
     return MakeFailure(step, kind == PathKind::File ? FailureReason::IsFolder : FailureReason::NotFolder, path);
 }
 
-std::optional<SetupFailure> CheckBeforeWriting(SetupPlatform& platform, const RunPlan& plan, RightsCheck& rights,
-                                               SetupObserver& observer) {
-    if (auto failure = CheckTexts(platform, SetupStep::CheckChosenFolder,
-                                  {{&plan.settingsFile, kMaxPathLength}, {&plan.chosenFolder, 0}})) {
+std::optional<SetupFailure> SetupRun::CheckBeforeWriting() {
+    if (auto failure = CheckTexts(platform_, SetupStep::CheckChosenFolder,
+                                  {{&plan_.settingsFile, kMaxPathLength}, {&plan_.chosenFolder, 0}})) {
         return failure;
     }
-    if (auto failure = CheckTexts(platform, SetupStep::CheckProductFolder,
-                                  {{&plan.appFolder, kMaxDirectoryLength}, {&plan.serviceFolder, kMaxDirectoryLength},
-                                   {&plan.backupFolder, 0}, {&plan.profileFile, kMaxPathLength},
-                                   {&plan.answerFile, kMaxPathLength}, {&plan.batchFile, kMaxPathLength},
-                                   {&plan.commandInterpreter, kMaxPathLength}, {&plan.installer, kMaxPathLength}})) {
-        return failure;
-    }
-    if (!plan.batchCommandLine) {
-        return MakeFailure(SetupStep::CheckBatchFile, FailureReason::UnsafeCharacter, plan.batchFile);
-    }
-    if (auto failure = Expect(platform, SetupStep::CheckBatchFile, plan.batchFile, PathKind::File)) return failure;
-    if (auto failure = Expect(platform, SetupStep::CheckServiceFolder, plan.serviceFolder, PathKind::Folder)) return failure;
-    if (auto failure = Expect(platform, SetupStep::CheckInstaller, plan.installer, PathKind::File)) return failure;
-    if (!platform.IsProgram(plan.installer)) {
-        return MakeFailure(SetupStep::CheckInstaller, FailureReason::NotAProgram, plan.installer);
+    // The folders first: a folder too long for a current directory is named, not the file in it.
+    std::vector<Limited> productPaths = {{&plan_.appFolder, kMaxDirectoryLength}};
+    for (const PlannedProgram& program : plan_.programs) productPaths.push_back({&program.folder, kMaxDirectoryLength});
+    productPaths.insert(productPaths.end(), {{&plan_.backupFolder, 0}, {&plan_.profileFile, kMaxPathLength},
+                                             {&plan_.answerFile, kMaxPathLength}});
+    for (const PlannedProgram& program : plan_.programs) productPaths.push_back({&program.file, kMaxPathLength});
+    productPaths.push_back({&plan_.commandInterpreter, kMaxPathLength});
+    if (auto failure = CheckTexts(platform_, SetupStep::CheckProductFolder, productPaths)) return failure;
+    for (const ProgramRow& row : kPrograms) {
+        const PlannedProgram& program = plan_.ProgramOf(row.program);
+        if (!program.commandLine) return MakeFailure(row.check, FailureReason::UnsafeCharacter, program.file);
+        if (row.checkFolder) {
+            if (auto failure = Expect(*row.checkFolder, program.folder, PathKind::Folder)) return failure;
+        }
+        if (auto failure = Expect(row.check, program.file, PathKind::File)) return failure;
+        if (!row.isBatchFile && !platform_.IsProgram(program.file)) {
+            return MakeFailure(row.check, FailureReason::NotAProgram, program.file);
+        }
     }
     // What was checked is what starts: held, unchanged, until the run ends.
-    if (auto failure = platform.HoldUnchanged(plan.batchFile)) {
-        return CallFailed(SetupStep::CheckBatchFile, plan.batchFile, *failure);
+    for (const ProgramRow& row : kPrograms) {
+        const std::string& file = plan_.ProgramOf(row.program).file;
+        if (auto failure = platform_.HoldUnchanged(file)) return CallFailed(row.check, file, *failure);
     }
-    if (auto failure = platform.HoldUnchanged(plan.installer)) {
-        return CallFailed(SetupStep::CheckInstaller, plan.installer, *failure);
-    }
-    return CheckWhoCanChange(platform, plan, rights, observer);
+    return CheckWhoCanChange();
 }
 
 }  // namespace selvane

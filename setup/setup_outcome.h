@@ -11,23 +11,9 @@
 #include "platform/enum_table.h"
 #include "setup/file_rights.h"
 #include "setup/run_plan.h"
+#include "setup/setup_step.h"
 
 namespace selvane {
-
-// The steps of a setup run, in the order a run takes them. What each means
-// to the administrator is the front ends' table of steps.
-enum class SetupStep {
-    ReadFolderBox, FindWindowsDirectory, FindSystemDirectory,
-    // The paths made from the folder box, then from the program's own
-    // folder; then the product's files beside the program.
-    CheckChosenFolder, CheckProductFolder, CheckBatchFile, CheckServiceFolder, CheckInstaller,
-    // Who besides the administrators can change what the run starts.
-    CheckRights,
-    // orna_remote.ini, win.ini and the answer file: read before the first write, then written.
-    ReadSettingsFile, ReadProfileFile, ReadAnswerFile, WriteSettingsFile, WriteProfileFile, WriteAnswerFile,
-    FindAnswerFile, StartBatchFile, RunBatchFile, EnterServiceFolder, StartInstaller, RunInstaller, ReturnToAppFolder,
-    Count
-};
 
 // Reading and writing each of the run's files, as steps.
 struct RunFileSteps {
@@ -84,29 +70,25 @@ enum class LeftBehind {
     SettingsKept,   // acl.bat had started: nothing was put back
 };
 
-// How far a run got: what it had started when it stopped.
-enum class RunProgress { NothingStarted, BatchFileStarted, InstallerStarted };
-
 // Why a setup run stopped, and what it left behind; shown by the front ends.
 struct SetupFailure {
     SetupStep step = SetupStep::ReadFolderBox;
     std::string subject;
     FailureReason reason = FailureReason::System;
-    CallFailure call;           // System: the call and the system's code
+    CallFailure call{};         // System: the call and the system's code
     unsigned long number = 0;   // TooLong: the length; ExitCode: the exit code
     std::size_t limit = 0;      // TooLong
     LeftBehind left = LeftBehind::Nothing;
-    std::vector<LeftChange> leftChanged;
-    RunProgress progress = RunProgress::NothingStarted;
-    RightsFinding rights;
+    std::vector<LeftChange> leftChanged{};
+    std::size_t programsStarted = 0;  // how far the run got: of kPrograms, in order
+    RightsFinding rights{};
 };
 
 inline SetupFailure MakeFailure(SetupStep step, FailureReason reason, std::string subject) {
-    return {step, std::move(subject), reason, {}, 0, 0, LeftBehind::Nothing, {}, RunProgress::NothingStarted, {}};
+    return {.step = step, .subject = std::move(subject), .reason = reason};
 }
 inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFailure& call) {
-    return {step, std::move(subject), FailureReason::System, call, 0, 0, LeftBehind::Nothing, {},
-            RunProgress::NothingStarted, {}};
+    return {.step = step, .subject = std::move(subject), .reason = FailureReason::System, .call = call};
 }
 
 // The installer's exit codes that mean done, with a restart to come: the

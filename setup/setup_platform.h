@@ -77,7 +77,6 @@ public:
     virtual std::pair<std::string, std::string> AccountNames(const std::string& sid) = 0;
     // The exit code of a program started to be waited for.
     virtual Checked<unsigned long> WaitForExit(unsigned long processId) = 0;
-    virtual CallResult ChangeDirectory(const std::string& folder) = 0;
 
     virtual void ProcessPendingEvents() = 0;
     virtual void Pause(std::chrono::milliseconds duration) = 0;

@@ -270,10 +270,6 @@ public:
         return {exitCode, std::nullopt};
     }
 
-    CallResult ChangeDirectory(const std::string& folder) override {
-        return CHECK_BOOL(SetCurrentDirectoryW, Widen(folder).c_str());
-    }
-
     void ProcessPendingEvents() override {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -15,65 +15,61 @@ std::optional<SetupFailure> PlanRun(SetupPlatform& platform, const SetupRequest&
     return std::nullopt;
 }
 
-namespace {
-
-// Refuses an empty folder box, checks everything that can be checked,
-// reads what stands where it will write, then writes orna_remote.ini in
-// the chosen folder and the ORNA section of win.ini.
-std::optional<SetupFailure> ValidateAndWriteSettings(SetupPlatform& platform, const SetupRequest& request,
-                                                     const RunPlan& plan, SetupChanges& changes, RightsCheck& rights,
-                                                     SetupObserver& observer) {
+std::optional<SetupFailure> SetupRun::ValidateAndWriteSettings() {
     // Only an empty box is refused: a box of blanks is a folder name too.
-    if (request.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
-    if (auto failure = CheckBeforeWriting(platform, plan, rights, observer)) return failure;
-    if (auto failure = changes.ReadBefore(platform, observer)) return failure;
-    for (const ProfileWrite& write : plan.writes) {
-        if (request.whatIf) {
-            observer.SettingWritten(write, changes.LineBefore(write), {EffectState::Planned, {}});
+    if (request_.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
+    if (auto failure = CheckBeforeWriting()) return failure;
+    if (auto failure = changes_.ReadBefore(platform_, observer_)) return failure;
+    for (const ProfileWrite& write : plan_.writes) {
+        if (request_.whatIf) {
+            observer_.SettingWritten(write, changes_.LineBefore(write), {EffectState::Planned, {}});
             continue;
         }
-        const CallResult failure = WaitingOutHolds(platform, &observer, write.file, [&] {
-            return platform.WriteProfileEntry(write.file, write.section, write.key, write.value);
+        const CallResult failure = WaitingOutHolds(platform_, &observer_, write.file, [&] {
+            return platform_.WriteProfileEntry(write.file, write.section, write.key, write.value);
         });
-        changes.SettingWriteTried(write, platform, observer);
-        observer.SettingWritten(write, changes.LineBefore(write), EffectOf(failure));
+        changes_.SettingWriteTried(write, platform_, observer_);
+        observer_.SettingWritten(write, changes_.LineBefore(write), EffectOf(failure));
         if (failure) return CallFailed(StepsOf(write.runFile).write, write.file, *failure);
     }
     return std::nullopt;
 }
 
-}  // namespace
+SetupOutcome SetupRun::Run() {
+    // The programs are held from their check until the run ends (until each
+    // has ended, where the run waits for them).
+    struct Release {
+        SetupPlatform& platform;
+        ~Release() { platform.ReleaseHeld(); }
+    } release{platform_};
+    SetupOutcome outcome{ValidateAndWriteSettings()};
+    for (const ProgramRow& row : kPrograms) {
+        if (outcome.failure) break;
+        SetupOutcome started = StartProgram(row);
+        outcome.failure = std::move(started.failure);
+        if (started.restart != Restart::None) outcome.restart = started.restart;
+    }
+    outcome.warnings = std::move(warnings_);
+    if (!outcome.failure) return outcome;
+    // Once acl.bat has started, the batch file may already act on the settings.
+    SetupFailure& failure = *outcome.failure;
+    failure.programsStarted = changes_.ProgramsStarted();
+    failure.left = failure.programsStarted > 0 ? LeftBehind::SettingsKept
+                                               : changes_.PutBack(platform_, observer_, failure.leftChanged);
+    return outcome;
+}
 
 SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
     RunPlan plan;
     if (auto failure = PlanRun(platform, request, plan)) return {failure};
-    // acl.bat and the installer are held from their check until the run ends
-    // (until each has ended, where the run waits for them).
-    struct Release {
-        SetupPlatform& platform;
-        ~Release() { platform.ReleaseHeld(); }
-    } release{platform};
-    SetupChanges changes(plan);
-    RightsCheck rights;
-    SetupOutcome outcome{ValidateAndWriteSettings(platform, request, plan, changes, rights, observer)};
-    if (!outcome.failure) outcome.failure = RunAclBatch(platform, plan, request, rights, changes, observer);
-    if (!outcome.failure) outcome = RunServiceInstaller(platform, plan, request, changes, observer);
-    outcome.warnings = std::move(rights.warnings);
-    if (!outcome.failure) return outcome;
-    // Once acl.bat has started, the batch file may already act on the settings.
-    SetupFailure& failure = *outcome.failure;
-    failure.progress = changes.Progress();
-    failure.left = failure.progress != RunProgress::NothingStarted
-                       ? LeftBehind::SettingsKept
-                       : changes.PutBack(platform, observer, failure.leftChanged);
-    return outcome;
+    return SetupRun(platform, request, std::move(plan), observer).Run();
 }
 
 std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPlan& plan,
                                             std::vector<SettingDifference>& differences) {
     for (const RunFile which : {RunFile::Settings, RunFile::Profile}) {
         const std::string& file = plan.PathOf(which);
-        const auto read = WaitingOutHolds(platform, nullptr, file, [&] { return platform.ReadFile(file); });
+        const auto read = ReadOnceReleased(platform, nullptr, file);
         if (!read) return CallFailed(StepsOf(which).read, file, *read.failure);
         const std::string text = SettingsText(read.value.bytes);
         for (const ProfileWrite& write : plan.writes) {

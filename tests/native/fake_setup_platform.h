@@ -196,11 +196,6 @@ public:
         effects.push_back("wait " + std::to_string(processId));
         return {exitCodes[processId], std::nullopt};
     }
-    CallResult ChangeDirectory(const std::string& folder) override {
-        auto failure = Effect("cd " + folder, "cd " + folder);
-        if (!failure) cwd = folder;
-        return failure;
-    }
     void ProcessPendingEvents() override { ++eventRounds; }
     void Pause(std::chrono::milliseconds duration) override { clock += duration; }
     std::chrono::steady_clock::time_point Now() override { return clock; }

@@ -60,7 +60,7 @@ TEST(RunPlan, FoldersAreJoinedWithoutLookingAtTheirEnd) {
     EXPECT_EQ(plan.writes[2].value, "C:\\\\BACKUP");
     EXPECT_EQ(plan.profileFile, "C:\\WINDOWS\\\\win.ini");
     EXPECT_EQ(plan.answerFile, "C:\\\\yes.txt");
-    EXPECT_EQ(plan.installer, "C:\\\\service\\install.exe");
+    EXPECT_EQ(plan.ProgramOf(RunProgram::Installer).file, "C:\\\\service\\install.exe");
 }
 
 // Settings files as administrators and other programs leave them: the entry

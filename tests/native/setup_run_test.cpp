@@ -81,14 +81,13 @@ TEST(SetupRun, WritesTheSettingsThenStartsBothProgramsInOrder) {
         "ini C:\\Windows\\win.ini [ORNA] CGI=D:\\pkg",
         "write C:\\app\\yes.txt",
         std::string("start ") + kBatchCommand + " | in E:\\started-here",
-        "cd C:\\app\\service",
         std::string("start ") + kInstallerCommand + " | in C:\\app\\service",
-        "cd C:\\app",
     };
     EXPECT_EQ(platform.effects, expected);
     EXPECT_EQ(platform.files[kAnswer].bytes, "y\r\n");
     EXPECT_EQ(platform.files[kWinIni].bytes, "[windows]\r\nload=\r\n[ORNA]\r\nBASIC=C:\\app\r\nCGI=D:\\pkg\r\n");
     EXPECT_EQ(recorder.lines.size(), 15u);
+    EXPECT_EQ(platform.cwd, "E:\\started-here") << "the run changes no current directory";
 }
 
 TEST(SetupRun, EveryCheckFailsBeforeAnythingIsChanged) {
@@ -343,12 +342,12 @@ TEST(SetupRun, WhatCouldNotBePutBackIsNamedWithWhatItHeld) {
 
 TEST(SetupRun, OnceAclBatHasStartedNothingIsPutBack) {
     FakeSetupPlatform platform;
-    platform.failing.insert("cd C:\\app\\service");
+    platform.failing.insert("start C:\\app\\service\\install.exe");
     Recorder recorder;
     const auto failure = RunSetup(platform, Request(), recorder).failure;
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->left, LeftBehind::SettingsKept);
-    EXPECT_EQ(platform.effects.back(), "cd C:\\app\\service");
+    EXPECT_EQ(platform.effects.back(), std::string("start ") + kInstallerCommand + " | in C:\\app\\service");
     EXPECT_TRUE(platform.files.count(kOrna));
 }
 
@@ -360,21 +359,18 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
         SetupStep step;
         std::string subject;
         std::string lastEffect;
-        RunProgress progress;
+        std::size_t programsStarted;
     };
-    using enum RunProgress;
     const Case cases[] = {
         {"ini D:\\pkg\\orna_remote.ini", SetupStep::WriteSettingsFile, kOrna, "ini D:\\pkg\\orna_remote.ini [FILE] LOGIN=C:\\app",
-         NothingStarted},
+         0},
         {"ini C:\\Windows\\win.ini", SetupStep::WriteProfileFile, kWinIni, "ini C:\\Windows\\win.ini [ORNA] BASIC=C:\\app",
-         NothingStarted},
-        {"write", SetupStep::WriteAnswerFile, kAnswer, "write C:\\app\\yes.txt", NothingStarted},
+         0},
+        {"write", SetupStep::WriteAnswerFile, kAnswer, "write C:\\app\\yes.txt", 0},
         {"start C:\\Windows\\system32\\cmd.exe", SetupStep::StartBatchFile, "C:\\app\\acl.bat",
-         std::string("start ") + kBatchCommand + " | in E:\\started-here", NothingStarted},
-        {"cd C:\\app\\service", SetupStep::EnterServiceFolder, "C:\\app\\service", "cd C:\\app\\service", BatchFileStarted},
+         std::string("start ") + kBatchCommand + " | in E:\\started-here", 0},
         {"start C:\\app\\service\\install.exe", SetupStep::StartInstaller, "C:\\app\\service\\install.exe",
-         std::string("start ") + kInstallerCommand + " | in C:\\app\\service", BatchFileStarted},
-        {"cd C:\\app", SetupStep::ReturnToAppFolder, "C:\\app", "cd C:\\app", InstallerStarted},
+         std::string("start ") + kInstallerCommand + " | in C:\\app\\service", 1},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
@@ -385,13 +381,13 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
         EXPECT_EQ(failure->step, c.step) << c.failing;
         EXPECT_EQ(failure->subject, c.subject) << c.failing;
         EXPECT_EQ(failure->call.code, 5u) << c.failing;
-        EXPECT_EQ(failure->progress, c.progress) << c.failing;
-        EXPECT_EQ(failure->left == LeftBehind::SettingsKept, c.progress != NothingStarted) << c.failing;
+        EXPECT_EQ(failure->programsStarted, c.programsStarted) << c.failing;
+        EXPECT_EQ(failure->left == LeftBehind::SettingsKept, c.programsStarted > 0) << c.failing;
         // Only putting back follows the failed effect.
         const auto failed = std::find(platform.effects.begin(), platform.effects.end(), c.lastEffect);
         ASSERT_NE(failed, platform.effects.end()) << c.failing;
         EXPECT_TRUE(std::none_of(failed + 1, platform.effects.end(), [](const std::string& e) {
-            return e.starts_with("start ") || e.starts_with("cd ") || e.starts_with("write ") || e.starts_with("ini ");
+            return e.starts_with("start ") || e.starts_with("write ") || e.starts_with("ini ");
         })) << c.failing;
     }
 }

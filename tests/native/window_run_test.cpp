@@ -196,7 +196,7 @@ TEST(FailureText, NamesWhatFailedWhyWhatIsLeftAndWhatToDo) {
     started.reason = FailureReason::ExitCode;
     started.number = 5;
     started.left = LeftBehind::SettingsKept;
-    started.progress = RunProgress::InstallerStarted;
+    started.programsStarted = 2;
     EXPECT_EQ(DescribeFailure(started, Telling::Window),
               "初期設定を中止しました。\n\nサービスインストーラ C:\\i.exe が失敗しました。\n理由: 終了コード 5\n\n"
               "書き込んだ設定はそのままです (バッチファイルが既に使っている可能性があるため、元に戻していません)。\n"
