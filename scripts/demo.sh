@@ -100,5 +100,7 @@ case $verify in
   1) echo "exit 1: not set up" ;;
   *) echo "exit $verify: could not tell" ;;
 esac
-[ -f "$folder/verify.log" ] && iconv -f UTF-8 -t UTF-8 -c "$folder/verify.log" | tr -d '\r' | sed 's/^/   /'
+# The log starts with a UTF-8 mark, which a terminal would print as a stray character.
+[ -f "$folder/verify.log" ] && iconv -f UTF-8 -t UTF-8 -c "$folder/verify.log" | tr -d '\r' |
+  sed -e '1s/^\xef\xbb\xbf//' -e 's/^/   /'
 exit "$status"

@@ -35,6 +35,9 @@ expect '   acl.bat ran in C:\selvane-demo'
 expect '   C:\selvane-demo\service'
 expect '   show=0'
 expect 'exit 0: set up (all twelve settings hold what a run writes)'
+# The log's lines follow, each a date first: no byte-order mark before the first.
+sed -n '/^exit 0: set up/{n;p;q}' "$work/report.txt" | grep -q '^   20[0-9][0-9]-' ||
+  fail "the log's first line does not start with its date"
 
 # A picture that shows a window has many colours; a black or blank one has one.
 for picture in demo-window demo-message; do
