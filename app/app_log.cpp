@@ -10,29 +10,34 @@ namespace {
 
 // A number with leading zeros to the width (snprintf would bring MinGW's
 // whole printf, floating point and all, into the program).
-void AppendPadded(std::string& text, int value, int width, char after) {
+void AppendPadded(std::string& text, int value, int width, char after = '\0') {
     std::string digits = std::to_string(value);
     if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
     text += digits;
-    text += after;
+    if (after) text += after;
 }
 
 // "YYYY-MM-DD hh:mm:ss.mmm [pid] LEVEL text", ended by CR LF: the process id
 // tells apart the lines of runs that write to one log at the same time.
 std::string FormatLogLine(const LogTime& time, unsigned long processId, std::string_view level,
                           std::string_view text) {
-    std::string line;
-    AppendPadded(line, time.year, 4, '-');
-    AppendPadded(line, time.month, 2, '-');
-    AppendPadded(line, time.day, 2, ' ');
-    AppendPadded(line, time.hour, 2, ':');
-    AppendPadded(line, time.minute, 2, ':');
-    AppendPadded(line, time.second, 2, '.');
+    std::string line = TimeText(time) + ".";
     AppendPadded(line, time.millisecond, 3, ' ');
     return line + "[" + std::to_string(processId) + "] " + std::string(level) + " " + OneLine(text) + "\r\n";
 }
 
 }  // namespace
+
+std::string TimeText(const LogTime& time) {
+    std::string text;
+    AppendPadded(text, time.year, 4, '-');
+    AppendPadded(text, time.month, 2, '-');
+    AppendPadded(text, time.day, 2, ' ');
+    AppendPadded(text, time.hour, 2, ':');
+    AppendPadded(text, time.minute, 2, ':');
+    AppendPadded(text, time.second, 2);
+    return text;
+}
 
 AppLog::AppLog(std::unique_ptr<LogSink> sink, Clock clock, unsigned long processId)
     : sink_(std::move(sink)), clock_(clock), processId_(processId) {}

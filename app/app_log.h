@@ -13,6 +13,9 @@ struct LogTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
+// "YYYY-MM-DD hh:mm:ss"
+std::string TimeText(const LogTime& time);
+
 class LogSink {
 public:
     virtual ~LogSink() = default;

@@ -17,6 +17,7 @@ using namespace messages;
 // the folder box cannot mend it.
 struct StepRow {
     SetupStep step;
+    const char* name;    // as the record of the run names it
     const char* failed;  // "{}" is the file or folder concerned
     bool folderBoxMends;
     const char* advice;  // may be null
@@ -24,26 +25,26 @@ struct StepRow {
 };
 
 constexpr StepRow kSteps[] = {
-    {SetupStep::ReadFolderBox, kChooseKevaFolder, true, nullptr, false},
-    {SetupStep::FindWindowsDirectory, kWindowsDirectoryUnknown, false, nullptr, false},
-    {SetupStep::FindSystemDirectory, kSystemDirectoryUnknown, false, nullptr, false},
-    {SetupStep::CheckChosenFolder, kPathUnusable, true, nullptr, false},
-    {SetupStep::CheckProductFolder, kPathUnusable, false, kCheckProductFiles, false},
-    {SetupStep::CheckBatchFile, kBatchFileUnusable, false, kCheckProductFiles, false},
-    {SetupStep::CheckServiceFolder, kServiceFolderUnusable, false, kCheckProductFiles, false},
-    {SetupStep::CheckInstaller, kInstallerUnusable, false, kCheckProductFiles, false},
-    {SetupStep::CheckRights, kRightsUnsafe, false, kFixRightsAndRestart, false},
-    {SetupStep::ReadSettingsFile, kFileNotRead, true, nullptr, true},
-    {SetupStep::ReadProfileFile, kFileNotRead, false, kCheckOtherPrograms, true},
-    {SetupStep::ReadAnswerFile, kFileNotRead, false, kCheckOtherPrograms, true},
-    {SetupStep::WriteSettingsFile, kSettingsNotWritten, true, nullptr, true},
-    {SetupStep::WriteProfileFile, kSettingsNotWritten, false, kCheckOtherPrograms, true},
-    {SetupStep::WriteAnswerFile, kAnswerFileNotWritten, false, kCheckOtherPrograms, true},
-    {SetupStep::FindAnswerFile, kAnswerFileNotFound, false, kCheckOtherPrograms, false},
-    {SetupStep::StartBatchFile, kBatchFileNotStarted, false, kCheckOtherPrograms, false},
-    {SetupStep::RunBatchFile, kBatchFileFailed, false, nullptr, false},
-    {SetupStep::StartInstaller, kInstallerNotStarted, false, nullptr, false},
-    {SetupStep::RunInstaller, kInstallerFailed, false, nullptr, false},
+    {SetupStep::ReadFolderBox, "ReadFolderBox", kChooseKevaFolder, true, nullptr, false},
+    {SetupStep::FindWindowsDirectory, "FindWindowsDirectory", kWindowsDirectoryUnknown, false, nullptr, false},
+    {SetupStep::FindSystemDirectory, "FindSystemDirectory", kSystemDirectoryUnknown, false, nullptr, false},
+    {SetupStep::CheckChosenFolder, "CheckChosenFolder", kPathUnusable, true, nullptr, false},
+    {SetupStep::CheckProductFolder, "CheckProductFolder", kPathUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckBatchFile, "CheckBatchFile", kBatchFileUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckServiceFolder, "CheckServiceFolder", kServiceFolderUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckInstaller, "CheckInstaller", kInstallerUnusable, false, kCheckProductFiles, false},
+    {SetupStep::CheckRights, "CheckRights", kRightsUnsafe, false, kFixRightsAndRestart, false},
+    {SetupStep::ReadSettingsFile, "ReadSettingsFile", kFileNotRead, true, nullptr, true},
+    {SetupStep::ReadProfileFile, "ReadProfileFile", kFileNotRead, false, kCheckOtherPrograms, true},
+    {SetupStep::ReadAnswerFile, "ReadAnswerFile", kFileNotRead, false, kCheckOtherPrograms, true},
+    {SetupStep::WriteSettingsFile, "WriteSettingsFile", kSettingsNotWritten, true, nullptr, true},
+    {SetupStep::WriteProfileFile, "WriteProfileFile", kSettingsNotWritten, false, kCheckOtherPrograms, true},
+    {SetupStep::WriteAnswerFile, "WriteAnswerFile", kAnswerFileNotWritten, false, kCheckOtherPrograms, true},
+    {SetupStep::FindAnswerFile, "FindAnswerFile", kAnswerFileNotFound, false, kCheckOtherPrograms, false},
+    {SetupStep::StartBatchFile, "StartBatchFile", kBatchFileNotStarted, false, kCheckOtherPrograms, false},
+    {SetupStep::RunBatchFile, "RunBatchFile", kBatchFileFailed, false, nullptr, false},
+    {SetupStep::StartInstaller, "StartInstaller", kInstallerNotStarted, false, nullptr, false},
+    {SetupStep::RunInstaller, "RunInstaller", kInstallerFailed, false, nullptr, false},
 };
 static_assert(RowsFollowEnum(kSteps, &StepRow::step));
 
@@ -202,6 +203,8 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
     if (telling == Telling::Window && advice) (text += "\n") += advice;
     return text;
 }
+
+const char* StepName(SetupStep step) { return StepRowOf(step).name; }
 
 std::string DescribeRightsWarning(const RightsFinding& finding) {
     return FillRights(finding.trust == Trust::Unknown ? kWarnAccountUnknown : kWarnOthersCreate, finding, true);

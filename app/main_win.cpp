@@ -82,6 +82,7 @@ int WindowMain(HINSTANCE instance, int showCommand, RunRecords& records) {
         run.UnexpectedFailure(*failure);
         return exit_codes::kWindowRunFailed;
     }
+    run.LastRunLooked(*MakeWindowsSetupPlatform());
     host.SetOwner(form.hwnd());
     form.Show(showCommand);
     return RunMessageLoop(form);

@@ -175,6 +175,19 @@ inline constexpr char kLogSetting[] = "設定 {} [{}] {}={} (変更前: {})";
 inline constexpr char kLogLine[] = "「{}」";
 inline constexpr char kLogNoValue[] = "なし";
 inline constexpr char kLogDifference[] = "相違 {} [{}] {}: 実行した場合 {}、現在 {}";
+
+// The record of each run (HKLM\SOFTWARE\Selvane\InitialSetup).
+inline constexpr char kLogRecordNotWritten[] = "実行の記録を書き込めませんでした: {}";
+inline constexpr char kLogRecordNotRead[] = "実行の記録を読み取れませんでした: {}";
+// "{}" are when the run began and the KEVA folder it was for.
+inline constexpr char kLastRunInterrupted[] =
+    "前回の初期設定 ({} に開始、KEVA のフォルダ {}) は途中で中断されました。今回の実行で設定し直してください。";
+inline constexpr char kLastRunFailed[] = "前回の初期設定は失敗しました (終了コード {}、失敗した手順 {})。";
+inline constexpr char kLogLastRunCompleted[] = "前回の初期設定は完了しています (終了コード {})。";
+inline constexpr char kLogNoRecord[] = "実行の記録がありません: 設定の値だけで判断します。";
+inline constexpr char kLogRecordOfOtherFolder[] = "実行の記録は別の KEVA のフォルダ {} のものです: 設定の値だけで判断します。";
+inline constexpr char kLogCopyRemoved[] = "中断された実行が残した {} を削除しました。";
+inline constexpr char kLogCopyKept[] = "{} は中断された実行が残したファイルではないため、そのままにしました。";
 inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
 inline constexpr char kLogChangedMeanwhile[] =
     "{} は実行中にほかのプログラムが変更しました。この実行が書き込んだ項目だけを 1 つずつ元に戻します";

@@ -11,6 +11,7 @@
 #include "platform/event_log_win.h"
 #include "platform/file_identity_win.h"
 #include "platform/parent_console_win.h"
+#include "platform/registry_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win_error.h"
@@ -126,6 +127,26 @@ int WindowsRunRecords::Finish(const Switches& switches, const RunEvent& event) {
     PrintSummary(event.outcome, event.exitCode, files_.log);
     RecordEvent(EventOf(switches, event));
     return event.exitCode;
+}
+
+Checked<std::optional<RecordValues>> RegistryRecordStore::Read() {
+    const auto texts = ReadMachineTexts(Widen(kRunRecordKey));
+    if (!texts || !texts.value) return {std::nullopt, texts.failure};
+    RecordValues values;
+    for (const auto& [name, text] : *texts.value) values.emplace_back(Narrow(name), Narrow(text));
+    return {std::move(values), std::nullopt};
+}
+
+CallResult RegistryRecordStore::Write(const RecordValues& values) {
+    RegistryTexts texts;
+    for (const auto& [name, text] : values) texts.emplace_back(Widen(name), Widen(text));
+    return WriteMachineTexts(Widen(kRunRecordKey), texts);
+}
+
+RecordValues RegistryRecordStore::Stamp() {
+    return {{"Version", SELVANE_VERSION_TEXT},
+            {"ProcessId", std::to_string(GetCurrentProcessId())},
+            {record::kStarted, TimeText(LocalLogTime())}};
 }
 
 void PrintSummary(const std::string& what, int exitCode, const std::string& logPath) {

@@ -19,9 +19,19 @@ Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path, const std
 // The log file, the Application event log under the source "Selvane"
 // (whose texts are this program's message table), the console the program
 // was started from, and the process's exit code.
+// The record of each run under HKLM\SOFTWARE\Selvane\InitialSetup, in the
+// 32-bit view (on 64-bit Windows HKLM\SOFTWARE\WOW6432Node\Selvane\InitialSetup).
+class RegistryRecordStore : public RecordStore {
+public:
+    Checked<std::optional<RecordValues>> Read() override;
+    CallResult Write(const RecordValues& values) override;
+    RecordValues Stamp() override;
+};
+
 class WindowsRunRecords : public RunRecords {
 public:
     using RunRecords::RunRecords;
+    RecordStore& RunRecord() override { return runRecord_; }
     // From here on the log goes to the file at the path, stamped with local time.
     void KeepLog(std::unique_ptr<LogSink> sink, const std::string& path);
     void RecordEvent(const RunEvent& event) override;
@@ -30,6 +40,9 @@ public:
     // line says what the event says, where the mode records one. Returns the
     // exit code.
     int Finish(const Switches& switches, const RunEvent& event);
+
+private:
+    RegistryRecordStore runRecord_;
 };
 
 // The one line a run leaves on the console it was started from.

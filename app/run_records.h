@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_log.h"
+#include "app/run_ledger.h"
 
 namespace selvane {
 
@@ -42,6 +43,8 @@ public:
     RunRecords& operator=(const RunRecords&) = delete;
 
     AppLog& Log() { return log_; }
+    // Where the record of each run is kept.
+    virtual RecordStore& RunRecord() = 0;
     const ProgramFiles& Files() const { return files_; }
     // Never changes the run's outcome: a failure to record goes to the log.
     virtual void RecordEvent(const RunEvent& event) = 0;

@@ -28,7 +28,8 @@ std::optional<std::string> DirProblem(const std::string& dir, SetupPlatform& pla
 
 // Whether the server holds what a run with this /DIR would write: changes
 // nothing, starts nothing, records no event.
-RunEvent Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& log) {
+RunEvent Verify(const SetupRequest& request, SetupPlatform& platform, RunRecords& records) {
+    AppLog& log = records.Log();
     RunPlan plan;
     std::vector<SettingDifference> differences;
     auto failure = PlanRun(platform, request, plan);
@@ -42,11 +43,15 @@ RunEvent Verify(const SetupRequest& request, SetupPlatform& platform, AppLog& lo
         log.Warn(Fill(messages::kLogDifference,
                       {expected.file, expected.section, expected.key, "\"" + expected.value + "\"", found}));
     }
-    const std::string summary = differences.empty()
-                                    ? messages::kVerified
-                                    : Fill(messages::kNotVerified, {std::to_string(differences.size())});
+    // The entries may hold while the run that wrote them failed, or was cut off, after them.
+    const auto recordSays = RecordSaysNotSetUp(records.RunRecord(), platform, plan.chosenFolder, log);
+    const bool setUp = differences.empty() && !recordSays;
+    const std::string summary = setUp                ? messages::kVerified
+                                : differences.empty() ? *recordSays
+                                                      : Fill(messages::kNotVerified, {std::to_string(differences.size())});
+    if (recordSays && !differences.empty()) log.Warn(*recordSays);
     log.Info(summary);
-    return {EventKind::None, summary, differences.empty() ? exit_codes::kSuccess : exit_codes::kNotSetUp, {}};
+    return {EventKind::None, summary, setUp ? exit_codes::kSuccess : exit_codes::kNotSetUp, {}};
 }
 
 RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTypeReading& serverType,
@@ -67,10 +72,12 @@ RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTyp
     SetupRequest request;
     request.appFolder = records.Files().appFolder;
     request.folderBoxText = dir;
-    if (switches.mode == RunMode::Verify) return Verify(request, platform, log);
+    if (switches.mode == RunMode::Verify) return Verify(request, platform, records);
     request.waitForPrograms = switches.wait;
     request.whatIf = switches.mode == RunMode::WhatIf;
-    const SetupOutcome outcome = RunSetup(platform, request, log);
+    RunLedger ledger(records.RunRecord(), log);
+    const SetupOutcome outcome = RunSetup(platform, request, log, ledger);
+    ledger.Ended(outcome, outcome.failure ? exit_codes::kRunFailed : static_cast<int>(outcome.restart));
     // The console line and the event tell what the run went on despite; the log has it from the run.
     std::string warnings;
     for (const RightsFinding& finding : outcome.warnings) (warnings += ' ') += OneLine(DescribeRightsWarning(finding));
@@ -98,7 +105,17 @@ RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTyp
 
 RunEvent RunUnattended(const Switches& switches, bool anotherInstanceRuns, const ServerTypeReading& serverType,
                        SetupPlatform& platform, RunRecords& records) {
-    return EventOf(switches, Run(switches, anotherInstanceRuns, serverType, platform, records));
+    // A last run cut off is told of (and its copies removed) by a run that may change things.
+    std::string interrupted;
+    if (switches.mode == RunMode::Unattended && !anotherInstanceRuns) {
+        if (auto text = FindInterruptedRun(records.RunRecord(), platform, records.Log())) {
+            records.Log().Warn(*text);
+            interrupted = *text + " ";
+        }
+    }
+    RunEvent event = Run(switches, anotherInstanceRuns, serverType, platform, records);
+    event.outcome.insert(0, interrupted);
+    return EventOf(switches, event);
 }
 
 RunEvent EventOf(const Switches& switches, RunEvent event) {

@@ -31,6 +31,12 @@ void WindowRun::AnotherInstanceRuns(bool itsWindowCameForward) {
     records_.EndProgram(exit_codes::kSuccess);
 }
 
+void WindowRun::LastRunLooked(SetupPlatform& platform) {
+    if (auto interrupted = FindInterruptedRun(records_.RunRecord(), platform, records_.Log())) {
+        Tell(*interrupted, MessageIcon::Warning, &AppLog::Warn);
+    }
+}
+
 void WindowRun::RightButtonPressed() { host_.ShowMessage(messages::kRightButtonUnusable, MessageIcon::Information); }
 
 bool WindowRun::BeginSetup() {
@@ -45,7 +51,10 @@ void WindowRun::Complete(SetupPlatform& platform, const std::string& folderBoxTe
     SetupRequest request;
     request.appFolder = records_.Files().appFolder;
     request.folderBoxText = folderBoxText;
-    SetupFinished(RunSetup(platform, request, records_.Log()), RemoveOneTrailingBackslash(folderBoxText));
+    RunLedger ledger(records_.RunRecord(), records_.Log());
+    const SetupOutcome outcome = RunSetup(platform, request, records_.Log(), ledger);
+    ledger.Ended(outcome, outcome.failure ? exit_codes::kWindowRunFailed : exit_codes::kSuccess);
+    SetupFinished(outcome, RemoveOneTrailingBackslash(folderBoxText));
 }
 
 void WindowRun::SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder) {

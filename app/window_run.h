@@ -36,6 +36,8 @@ public:
     // or it runs without one (an unattended run). Ends the program.
     void AnotherInstanceRuns(bool itsWindowCameForward);
     void RightButtonPressed();
+    // Before the window opens: a last run that was cut off is told of.
+    void LastRunLooked(SetupPlatform& platform);
 
     // Complete: false while a run is under way, when the press does nothing.
     bool BeginSetup();

@@ -12,6 +12,7 @@ add_library(selvane_win STATIC
   platform/parent_console_win.cpp
   platform/program_arguments_win.cpp
   platform/program_path_win.cpp
+  platform/registry_win.cpp
   platform/single_instance_win.cpp
   platform/system_functions_win.cpp
   platform/system_menu_win.cpp

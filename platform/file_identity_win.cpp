@@ -4,6 +4,15 @@
 
 namespace selvane {
 
+std::string FileIdentity::Text() const {
+    const auto hex = [](DWORD value) {
+        std::string digits;
+        for (int shift = 28; shift >= 0; shift -= 4) digits += "0123456789ABCDEF"[(value >> shift) & 0xF];
+        return digits;
+    };
+    return hex(volume) + "-" + hex(indexHigh) + hex(indexLow);
+}
+
 std::optional<FileIdentity> IdentityOf(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information = {};
     if (!GetFileInformationByHandle(file, &information)) return std::nullopt;

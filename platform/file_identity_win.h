@@ -14,6 +14,8 @@ struct FileIdentity {
     DWORD indexHigh = 0;
     DWORD indexLow = 0;
     bool operator==(const FileIdentity&) const = default;
+    // As text to keep, "VVVVVVVV-HHHHHHHHLLLLLLLL" in hexadecimal.
+    std::string Text() const;
 };
 
 std::optional<FileIdentity> IdentityOf(HANDLE file);

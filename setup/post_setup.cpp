@@ -60,6 +60,7 @@ SetupOutcome SetupRun::AwaitExit(const ProgramRow& row, unsigned long processId)
     const Checked<unsigned long> exit = platform_.WaitForExit(processId);
     if (!exit) return {CallFailed(row.run, file, *exit.failure)};
     observer_.ProgramEnded(file, exit.value);
+    exitCodes_.push_back(exit.value);
     if (exit.value == 0) return {};
     for (const Restart restart : {Restart::Required, Restart::Started}) {
         if (row.restartAllowed && exit.value == static_cast<unsigned long>(restart)) return {std::nullopt, restart};

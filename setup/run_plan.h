@@ -76,6 +76,7 @@ static_assert(EachFileAndSectionIsWrittenInOneGo());
 enum class RunProgram { BatchFile, Installer, Count };
 struct ProgramRow {
     RunProgram program;
+    const char* name;    // as the record of the run names it
     const char* folder;  // its folder in the application folder, where it starts; null: the
                          // application folder itself, and it starts in this program's current folder
     const char* fileName;
@@ -88,9 +89,9 @@ struct ProgramRow {
     SetupStep run;  // waited for: its exit code
 };
 inline constexpr ProgramRow kPrograms[] = {
-    {RunProgram::BatchFile, nullptr, "acl.bat", true, true, false, SetupStep::CheckBatchFile, std::nullopt,
+    {RunProgram::BatchFile, "BatchFile", nullptr, "acl.bat", true, true, false, SetupStep::CheckBatchFile, std::nullopt,
      SetupStep::StartBatchFile, SetupStep::RunBatchFile},
-    {RunProgram::Installer, "service", "install.exe", false, false, true, SetupStep::CheckInstaller,
+    {RunProgram::Installer, "Installer", "service", "install.exe", false, false, true, SetupStep::CheckInstaller,
      SetupStep::CheckServiceFolder, SetupStep::StartInstaller, SetupStep::RunInstaller},
 };
 static_assert(RowsFollowEnum(kPrograms, &ProgramRow::program));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "setup/run_plan.h"
+#include "setup/run_journal.h"
 #include "setup/setup_changes.h"
 #include "setup/setup_outcome.h"
 #include "setup/setup_platform.h"
@@ -16,8 +17,10 @@ namespace selvane {
 
 class SetupRun {
 public:
-    SetupRun(SetupPlatform& platform, const SetupRequest& request, RunPlan plan, SetupObserver& observer)
-        : platform_(platform), request_(request), plan_(std::move(plan)), changes_(plan_), observer_(observer) {}
+    SetupRun(SetupPlatform& platform, const SetupRequest& request, RunPlan plan, SetupObserver& observer,
+             RunJournal& journal)
+        : platform_(platform), request_(request), plan_(std::move(plan)), changes_(plan_), observer_(observer),
+          journal_(journal) {}
 
     // The settings, then each program in the order of kPrograms. A run that
     // stops before its first program has started puts back what it changed.
@@ -54,6 +57,8 @@ private:
     const RunPlan plan_;
     SetupChanges changes_;
     SetupObserver& observer_;
+    RunJournal& journal_;
+    std::vector<unsigned long> exitCodes_;  // of the programs waited for, in order
     std::vector<RightsFinding> warnings_;  // what others can do that the run goes on despite
     bool othersFillCurrentFolder_ = false;  // others can add files to the current folder
 };

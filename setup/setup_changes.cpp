@@ -57,7 +57,7 @@ void SetupChanges::SettingWriteTried(const ProfileWrite& write, SetupPlatform& p
     file.leftByRun = now ? std::optional(std::move(now.value)) : std::nullopt;
 }
 
-LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observer,
+LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observer, RunJournal& journal,
                                  std::vector<LeftChange>& left) const {
     bool changed = false;
     for (auto file = std::rbegin(files_); file != std::rend(files_); ++file) {
@@ -69,19 +69,19 @@ LeftBehind SetupChanges::PutBack(SetupPlatform& platform, SetupObserver& observe
             observer.ChangedMeanwhile(file->path);
             PutBackEntries(*file, platform, observer, left);
         } else {
-            PutBackWhole(*file, platform, observer, left);
+            PutBackWhole(*file, platform, observer, journal, left);
         }
     }
     if (!changed) return LeftBehind::Nothing;
     return left.empty() ? LeftBehind::PutBack : LeftBehind::PartlyPutBack;
 }
 
-void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer,
+void SetupChanges::PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer, RunJournal& journal,
                                 std::vector<LeftChange>& left) const {
     const Restoration restoration{file.before.exists ? RestorationKind::RestoreFile : RestorationKind::RemoveFile,
                                   file.path, {}, {}, file.textBefore};
-    CallResult failure =
-        WaitingOutHolds(platform, &observer, file.path, [&] { return platform.RestoreFile(file.path, file.before); });
+    CallResult failure = WaitingOutHolds(platform, &observer, file.path,
+                                         [&] { return platform.RestoreFile(file.path, file.before, journal); });
     bool holds = false;
     if (!failure) {
         const auto after = ReadOnceReleased(platform, &observer, file.path);

@@ -35,7 +35,8 @@ public:
     // the saved bytes of a file that holds what the run left in it (or its
     // deletion, when the run created it); entry by entry in a file another
     // program changed meanwhile. Adds what could not be put back to left.
-    LeftBehind PutBack(SetupPlatform& platform, SetupObserver& observer, std::vector<LeftChange>& left) const;
+    LeftBehind PutBack(SetupPlatform& platform, SetupObserver& observer, RunJournal& journal,
+                       std::vector<LeftChange>& left) const;
 
 private:
     struct File {
@@ -49,7 +50,7 @@ private:
     };
     File& FileOf(RunFile which) { return RowOf(files_, which); }
     const File& FileOf(RunFile which) const { return RowOf(files_, which); }
-    void PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer,
+    void PutBackWhole(const File& file, SetupPlatform& platform, SetupObserver& observer, RunJournal& journal,
                       std::vector<LeftChange>& left) const;
     void PutBackEntries(const File& file, SetupPlatform& platform, SetupObserver& observer,
                         std::vector<LeftChange>& left) const;

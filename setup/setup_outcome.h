@@ -103,6 +103,8 @@ struct SetupOutcome {
     std::optional<SetupFailure> failure;
     Restart restart = Restart::None;
     std::vector<RightsFinding> warnings;
+    std::size_t programsStarted = 0;        // of kPrograms, in order
+    std::vector<unsigned long> exitCodes;  // of those waited for, in order
 };
 
 // What became of one effect of the run: made, failed (the call; none when

@@ -9,6 +9,7 @@
 
 #include "platform/call_failure.h"
 #include "setup/file_rights.h"
+#include "setup/run_journal.h"
 
 namespace selvane {
 
@@ -49,8 +50,12 @@ public:
     // that cannot be read is a failure, never "not there".
     virtual Checked<FileState> ReadFile(const std::string& path) = 0;
     // Puts a file back as it stood (bytes written beside it, then put in its
-    // place, and attributes), or deletes one that was not there.
-    virtual CallResult RestoreFile(const std::string& path, const FileState& state) = 0;
+    // place, and attributes), or deletes one that was not there. The journal
+    // hears of the copy beside it from its making until it is gone.
+    virtual CallResult RestoreFile(const std::string& path, const FileState& state, RunJournal& journal) = 0;
+    // Deletes the file at the path if it is the one of that identity (what
+    // the journal was told); true when it was, and is gone.
+    virtual Checked<bool> RemoveIfIdentical(const std::string& path, const std::string& identity) = 0;
     // Writes one key through the profile functions; with no value deletes
     // the key, with no key the whole section.
     virtual CallResult WriteProfileEntry(const std::string& file, const std::string& section,

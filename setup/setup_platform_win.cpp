@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file_identity_win.h"
 #include "platform/file_security_win.h"
 #include "platform/program_path_win.h"
 #include "platform/text_encoding.h"
@@ -121,7 +122,7 @@ public:
         return {std::move(state), std::nullopt};
     }
 
-    CallResult RestoreFile(const std::string& path, const FileState& state) override {
+    CallResult RestoreFile(const std::string& path, const FileState& state, RunJournal& journal) override {
         const std::wstring target = Widen(path);
         if (!state.exists) {
             if (DeleteFileW(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
@@ -132,6 +133,14 @@ public:
         std::wstring beside;
         auto copy = CreateBeside(target, beside);
         if (!copy) return copy.failure;
+        // A run cut off from here on leaves the copy: the next start removes it, if it is still this file.
+        const std::string besideName = Narrow(beside);
+        journal.CopyMade(besideName, IdentityOf(copy.value.get()).value_or(FileIdentity{}).Text());
+        struct Gone {
+            RunJournal& journal;
+            const std::string& name;
+            ~Gone() { journal.CopyGone(name); }
+        } gone{journal, besideName};
         CallResult written = WriteAll(copy.value, state.bytes);
         if (!written && !FlushFileBuffers(copy.value.get())) written = LastErrorFailure("FlushFileBuffers");
         if (!written && !CloseHandle(copy.value.release())) written = LastErrorFailure("CloseHandle");
@@ -157,6 +166,24 @@ public:
         }
         return CHECK_BOOL(SetFileAttributesW, target.c_str(),
                           state.attributes ? state.attributes : FILE_ATTRIBUTE_NORMAL);
+    }
+
+    Checked<bool> RemoveIfIdentical(const std::string& path, const std::string& identity) override {
+        // Opened as itself (a link is not followed) and deleted through the same handle: the file compared.
+        auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (!file) {
+            const bool gone = file.failure->code == ERROR_FILE_NOT_FOUND || file.failure->code == ERROR_PATH_NOT_FOUND;
+            return {false, gone ? CallResult() : file.failure};
+        }
+        const auto found = IdentityOf(file.value.get());
+        if (!found || found->Text() != identity) return {false, std::nullopt};
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        if (!SetFileInformationByHandle(file.value.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+            return {false, LastErrorFailure("SetFileInformationByHandle")};
+        }
+        return {true, std::nullopt};
     }
 
     CallResult WriteProfileEntry(const std::string& file, const std::string& section,

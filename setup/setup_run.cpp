@@ -20,6 +20,7 @@ std::optional<SetupFailure> SetupRun::ValidateAndWriteSettings() {
     if (request_.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
     if (auto failure = CheckBeforeWriting()) return failure;
     if (auto failure = changes_.ReadBefore(platform_, observer_)) return failure;
+    if (!request_.whatIf) journal_.WritesBegin(plan_.chosenFolder);
     for (const ProfileWrite& write : plan_.writes) {
         if (request_.whatIf) {
             observer_.SettingWritten(write, changes_.LineBefore(write), {EffectState::Planned, {}});
@@ -50,19 +51,27 @@ SetupOutcome SetupRun::Run() {
         if (started.restart != Restart::None) outcome.restart = started.restart;
     }
     outcome.warnings = std::move(warnings_);
+    outcome.programsStarted = changes_.ProgramsStarted();
+    outcome.exitCodes = std::move(exitCodes_);
     if (!outcome.failure) return outcome;
     // Once acl.bat has started, the batch file may already act on the settings.
     SetupFailure& failure = *outcome.failure;
-    failure.programsStarted = changes_.ProgramsStarted();
+    failure.programsStarted = outcome.programsStarted;
     failure.left = failure.programsStarted > 0 ? LeftBehind::SettingsKept
-                                               : changes_.PutBack(platform_, observer_, failure.leftChanged);
+                                               : changes_.PutBack(platform_, observer_, journal_, failure.leftChanged);
     return outcome;
 }
 
-SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
+SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer,
+                      RunJournal& journal) {
     RunPlan plan;
     if (auto failure = PlanRun(platform, request, plan)) return {failure};
-    return SetupRun(platform, request, std::move(plan), observer).Run();
+    return SetupRun(platform, request, std::move(plan), observer, journal).Run();
+}
+
+SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer) {
+    RunJournal none;
+    return RunSetup(platform, request, observer, none);
 }
 
 std::optional<SetupFailure> CompareSettings(SetupPlatform& platform, const RunPlan& plan,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "setup/run_journal.h"
 #include "setup/run_plan.h"
 #include "setup/setup_outcome.h"
 #include "setup/setup_platform.h"
@@ -18,6 +19,9 @@ std::optional<SetupFailure> PlanRun(SetupPlatform& platform, const SetupRequest&
 // the settings, then acl.bat, then the service installer. A run that stops
 // before acl.bat has started puts back what it changed; the failure says
 // what it left behind. Shows nothing itself.
+// The journal hears what a later start must know should the run be cut off.
+SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer,
+                      RunJournal& journal);
 SetupOutcome RunSetup(SetupPlatform& platform, const SetupRequest& request, SetupObserver& observer);
 
 // An entry that does not hold what a run would write.

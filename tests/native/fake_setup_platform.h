@@ -27,6 +27,28 @@ private:
 };
 
 // The records of a program in C:\app: its events, and the code it would have ended with.
+// The registry's record of runs: one record, written whole.
+class FakeRecordStore : public RecordStore {
+public:
+    Checked<std::optional<RecordValues>> Read() override { return {record, std::nullopt}; }
+    CallResult Write(const RecordValues& values) override {
+        if (failing) return CallFailure{"RegSetValueExW", 5};
+        record = values;
+        writes.push_back(values);
+        return std::nullopt;
+    }
+    RecordValues Stamp() override { return {{"Version", "1.0.0"}, {"ProcessId", "4012"}, {"Started", "2026-12-09 09:05:03"}}; }
+    std::string ValueOf(const std::string& name) const {
+        for (const auto& [key, value] : record.value_or(RecordValues{})) {
+            if (key == name) return value;
+        }
+        return "(none)";
+    }
+    std::optional<RecordValues> record;
+    std::vector<RecordValues> writes;
+    bool failing = false;
+};
+
 class FakeRecords : public RunRecords {
 public:
     explicit FakeRecords(AppLog log = {}) : RunRecords({"C:\\app\\selvane-init.exe", "C:\\app", {}}) {
@@ -34,8 +56,11 @@ public:
     }
     void RecordEvent(const RunEvent& event) override { events.push_back(event); }
     void EndProgram(int exitCode) override { ended = exitCode; }
+    RecordStore& RunRecord() override { return *store; }
     std::vector<RunEvent> events;
     std::optional<int> ended;
+    FakeRecordStore ownStore;
+    FakeRecordStore* store = &ownStore;
 };
 
 inline std::string Folded(std::string text) {
@@ -123,16 +148,26 @@ public:
         if (!files.count(path)) return {};
         return {{true, files[path].bytes, files[path].attributes}, std::nullopt};
     }
-    CallResult RestoreFile(const std::string& path, const FileState& state) override {
+    CallResult RestoreFile(const std::string& path, const FileState& state, RunJournal& journal) override {
         if (Held(path)) return CallFailure{"ReplaceFileW", 32};
         auto failure = Effect((state.exists ? "restore " : "remove ") + path, "");
         if (failure) return failure;
         if (!state.exists) {
             files.erase(path);
         } else {
+            // As Windows does it: a copy beside the file, then put in its place.
+            journal.CopyMade(path + "~", "copy of " + path);
             files[path] = {garbled.count(path) ? state.bytes + "?" : state.bytes, state.attributes};
+            journal.CopyGone(path + "~");
         }
         return std::nullopt;
+    }
+    Checked<bool> RemoveIfIdentical(const std::string& path, const std::string& identity) override {
+        const auto found = identities.find(path);
+        if (!files.count(path) || found == identities.end() || found->second != identity) return {false, std::nullopt};
+        files.erase(path);
+        effects.push_back("remove " + path);
+        return {true, std::nullopt};
     }
     CallResult WriteProfileEntry(const std::string& file, const std::string& section, const std::optional<std::string>& key,
                                  const std::optional<std::string>& value) override {
@@ -229,6 +264,7 @@ public:
     int stillHiddenFor = 0;
     int eventRounds = 0;
     std::string cwd = "E:\\started-here";
+    std::map<std::string, std::string> identities;  // of the files that have one to compare
     CallResult windowsDirectoryFailure;
     std::chrono::steady_clock::time_point clock{};
 

@@ -167,6 +167,24 @@ TEST(WindowRun, CompleteRunsTheSetupForTheFolderTheBoxNames) {
               std::string::npos);
 }
 
+// A last run cut off is told of before the window opens; the window's own
+// run is recorded like an unattended one.
+TEST(WindowRun, ALastRunCutOffIsToldBeforeTheWindowOpensAndCompleteIsRecorded) {
+    testing::FakeSetupPlatform platform;
+    testing::FakeRecords records;
+    records.ownStore.record = RecordValues{{"State", "in progress"}, {"KevaFolder", "D:\\pkg"}, {"Started", "2026-12-08 10:00:00"}};
+    FakeWindowHost host;
+    WindowRun run(host, records);
+    run.LastRunLooked(platform);
+    EXPECT_EQ(host.shown, "前回の初期設定 (2026-12-08 10:00:00 に開始、KEVA のフォルダ D:\\pkg) は途中で中断されました。"
+                          "今回の実行で設定し直してください。");
+    EXPECT_EQ(host.shownIcon, MessageIcon::Warning);
+    ASSERT_TRUE(run.BeginSetup());
+    run.Complete(platform, "D:\\pkg");
+    EXPECT_EQ(records.ownStore.ValueOf("State"), "completed");
+    EXPECT_EQ(records.ownStore.ValueOf("ExitCode"), "0");
+}
+
 // A second press while a run goes on does nothing; once the run's outcome
 // has been told, the next press runs again.
 TEST(WindowRun, ARunHoldsOffASecondPressUntilItsOutcomeIsTold) {

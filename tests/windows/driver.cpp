@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/program_names.h"
 #include "platform/wide_text_win.h"
 
 namespace selvane::testing {
@@ -52,6 +53,8 @@ void RemoveFolder(const fs::path& folder) {
 }  // namespace
 
 ProductFolder::ProductFolder(const std::wstring& path, const std::wstring& sample) : path_(path) {
+    // A server of its own for each test: no record of an earlier test's run.
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kRunRecordKey).c_str(), KEY_WOW64_32KEY, 0);
     RemoveFolder(path_);
     fs::create_directories(path_);
     fs::copy_file(ProgramUnderTest(), program());

@@ -176,6 +176,58 @@ TEST_F(Silent, WaitPassesTheInstallersRestartCodesOnAndFailsOnOthers) {
     EXPECT_TRUE(Logged("INFO 終了 " + App() + "\\acl.bat 終了コード=0\r\n")) << Log();
 }
 
+// The registry is real under Wine: what reg.exe shows of the record, and
+// what /VERIFY makes of it after a run that completed and one that failed.
+TEST_F(Silent, TheRecordSaysHowTheRunEndedAndVerifyReadsIt) {
+    const auto registry = [&] {
+        RunningProgram query(L"C:\\windows\\system32\\reg.exe", L"",
+                             L"query HKLM\\SOFTWARE\\Selvane\\InitialSetup /reg:32", kOutput);
+        query.WaitForExit();
+        return Narrow(Output());
+    };
+    // Waited for, acl.bat's cmd.exe no longer holds the output file that reg.exe writes to.
+    EXPECT_EQ(Run(L"/VERYSILENT /WAIT /DIR=" + kKeva), 0u);
+    std::string shown = registry();
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(State\s+REG_SZ\s+completed)"))) << shown;
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(KevaFolder\s+REG_SZ\s+C:\\selvane-tests\\keva)"))) << shown;
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(Installer\s+REG_SZ\s+0)"))) << shown;
+    EXPECT_EQ(Run(L"/VERIFY /DIR=" + kKeva), 0u) << Narrow(Output());
+
+    WriteBytes(product_.File(L"service\\install-exit.txt"), "1603");
+    EXPECT_EQ(Run(L"/VERYSILENT /WAIT /DIR=" + kKeva), 1603u);
+    shown = registry();
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(State\s+REG_SZ\s+failed)"))) << shown;
+    EXPECT_TRUE(std::regex_search(shown, std::regex(R"(Installer\s+REG_SZ\s+1603)"))) << shown;
+    EXPECT_EQ(Run(L"/VERIFY /DIR=" + kKeva), 1u) << "the twelve entries hold, the installer failed";
+    EXPECT_NE(Output().find(L"前回の初期設定は失敗しました (終了コード 1603、失敗した手順 RunInstaller)"), std::wstring::npos)
+        << Narrow(Output());
+}
+
+// A run cut off while the installer runs (a deployment tool's time limit,
+// Task Manager): /VERIFY says not set up, and the next start says so, then
+// runs as usual.
+TEST_F(Silent, ARunCutOffIsFoundByTheNextStart) {
+    const std::wstring hold = product_.File(L"service\\install-hold.txt");
+    WriteBytes(hold, "");
+    {
+        RunningProgram run(product_.program(), product_.path(), L"/VERYSILENT /WAIT /DIR=" + kKeva);
+        ASSERT_TRUE(InstallerRan(Patience(20s))) << "the run is waiting for the installer";
+        TerminateProcess(run.handle(), 9);
+        run.WaitForExit();
+    }
+    fs::remove(hold);
+    EXPECT_EQ(Run(L"/VERIFY /DIR=" + kKeva), 1u) << "the twelve entries hold, the run did not end";
+    EXPECT_NE(Output().find(L"は途中で中断されました"), std::wstring::npos) << Narrow(Output());
+
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u);
+    EXPECT_TRUE(std::regex_search(Log(), std::regex("WARN 前回の初期設定 \\(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d に開始、"
+                                                    "KEVA のフォルダ C:\\\\selvane-tests\\\\keva\\) は途中で中断されました。")))
+        << Log();
+    EXPECT_NE(Output().find(L"中断されました。今回の実行で設定し直してください。 初期設定が完了しました。"), std::wstring::npos)
+        << Narrow(Output());
+    EXPECT_EQ(Run(L"/VERIFY /DIR=" + kKeva), 0u) << Narrow(Output());
+}
+
 TEST_F(Silent, WhatIfChangesOnlyTheLog) {
     EXPECT_EQ(Run(L"/VERYSILENT /WHATIF /DIR=" + kKeva), 0u);
     ExpectNothingWritten();
