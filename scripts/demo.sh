@@ -46,6 +46,10 @@ keva_unix="$prefix/drive_c/selvane-demo-keva"
 echo "Demo product folder: $folder (C:\\selvane-demo in Wine)"
 echo "KEVA folder to name: $keva ($keva_unix)"
 
+# A server of its own each time: no record of an earlier demo's run (one
+# cut off by Ctrl+C would otherwise be told of before the window opens).
+"$wine_run" "$build" reg delete 'HKLM\SOFTWARE\Selvane\InitialSetup' /reg:32 /f >/dev/null 2>&1 || true
+
 status=0
 if [ -z "$headless" ]; then
   echo "Starting the setup tool on $DISPLAY: type or pick $keva, then press 完了."
