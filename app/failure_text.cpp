@@ -1,5 +1,8 @@
 #include "app/failure_text.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/messages.h"
 #include "app/text_fill.h"
 #include "platform/enum_table.h"
@@ -100,7 +103,13 @@ std::string FillRights(const char* pattern, const RightsFinding& finding, bool w
                                     ? Fill(kIcaclsOwner, {finding.path})
                                     : Fill(kIcaclsRemove, {finding.path, finding.fullSid});
     const std::string_view what = RowOf(kExposures, finding.exposure).text;
-    const std::string closing = Fill(kRightsCommand, {command});
+    // Within double quotes cmd still expands %…% (and !…! where delayed expansion is on), and PowerShell
+    // $…, the backtick and the typographic quotes it takes for '"': a planted name could run code there.
+    constexpr std::string_view kReadInQuotes[] = {"%", "!", "$", "`", "\"", "\xE2\x80\x9C", "\xE2\x80\x9D", "\xE2\x80\x9E"};
+    const bool pastable = std::none_of(std::begin(kReadInQuotes), std::end(kReadInQuotes), [&](std::string_view c) {
+        return finding.path.find(c) != std::string::npos;
+    });
+    const std::string closing = pastable ? Fill(kRightsCommand, {command}) : std::string(kRightsNoCommand);
     return withPath ? Fill(pattern, {finding.path, account, what, closing}) : Fill(pattern, {account, what, closing});
 }
 
@@ -134,7 +143,8 @@ static_assert(RowsFollowEnum(kRestorations, &RestorationWords::kind));
 std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
     if (failure.reason == FailureReason::OthersCanChange) {
-        return FillRights(kReasonOthersCanChange, failure.rights, false);
+        const bool unknown = failure.rights.trust == Trust::Unknown;
+        return FillRights(unknown ? kReasonAccountUnknown : kReasonOthersCanChange, failure.rights, false);
     }
     return Fill(RowOf(kReasons, failure.reason).text,
                 {std::to_string(failure.number), std::to_string(failure.limit)});

@@ -70,6 +70,9 @@ inline constexpr char kReasonExitCode[] = "終了コード {}";
 // Who can do what to a file or folder the run trusts ("{}" the account),
 // by what the account can do; then the command that closes it.
 inline constexpr char kReasonOthersCanChange[] = "{} が{}。{}";
+inline constexpr char kReasonAccountUnknown[] =
+    "{} が{}。このアカウントが管理者かどうかを確かめられませんでした (ドメイン コントローラに接続できないときなど)。"
+    "確かめられるようになってから、もう一度実行してください。{}";
 inline constexpr char kExposureOwns[] = "所有しています (所有者はアクセス許可をいつでも変更できます)";
 inline constexpr char kExposurePermissions[] = "アクセス許可または所有者を変更できます";
 inline constexpr char kExposureDeletes[] = "削除または名前の変更ができます";
@@ -78,6 +81,10 @@ inline constexpr char kExposureCreates[] = "ファイルやフォルダを作成
 inline constexpr char kRightsCommand[] = "直すコマンド: {}";
 inline constexpr char kIcaclsOwner[] = "icacls \"{}\" /setowner *S-1-5-32-544";
 inline constexpr char kIcaclsRemove[] = "icacls \"{}\" /inheritance:d /remove:g *{}";
+// A name that cmd or PowerShell would read within quotes ("%PATH%", "$(…)") gets no command to paste.
+inline constexpr char kRightsNoCommand[] =
+    "名前にコマンド プロンプトや PowerShell が解釈する文字が含まれるため、直すコマンドは示しません。"
+    "エクスプローラーで削除するか、名前を変更してください。";
 inline constexpr char kWarnOthersCreate[] = "注意: {} は、管理者以外のアカウント {} が{}。{}";
 inline constexpr char kWarnAccountUnknown[] = "注意: {} は、管理者かどうかを確かめられないアカウント {} が{}。{}";
 inline constexpr char kReasonNotReadBack[] = "読み直した内容が実行前と一致しません";

@@ -26,8 +26,9 @@ struct RightsFinding {
     std::string fullSid;
     Exposure exposure = Exposure::Owns;
     Trust trust = Trust::Untrusted;  // Untrusted or Unknown (the system could not place the account)
-    // Others' new entries, and accounts the system could not place, are told of; the rest stops the run.
-    bool Refused() const { return trust == Trust::Untrusted && exposure != Exposure::CreatesEntries; }
+    // Others' new entries are told of; the rest stops the run, also for an
+    // account the system could not place (it may be anyone's).
+    bool Refused() const { return trust != Trust::Trusted && exposure != Exposure::CreatesEntries; }
 };
 
 // Places the accounts that their SID alone does not: the system's

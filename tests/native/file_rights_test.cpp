@@ -56,7 +56,7 @@ TEST(FileRights, VerdictsOnDescriptors) {
         {"a domain administrator owns it", "O:S-1-5-21-1-2-3-500D:(A;;FA;;;S-1-5-21-1-2-3-500)", Guarded::Program,
          "trusted"},
         {"an owner the domain cannot place", "O:S-1-5-21-9-9-9-1107D:(A;;FA;;;BA)", Guarded::Program,
-         "warned: S-1-5-21-9-9-9-1107 owns"},
+         "refused: S-1-5-21-9-9-9-1107 owns"},
         {"Everyone may write the file", "O:BAD:(A;;FA;;;BA)(A;;FW;;;WD)", Guarded::Program, "refused: WD writes"},
         {"Everyone may write the folder as Wine maps o+w", "O:BAD:(A;OICI;FA;;;BA)(A;OICI;0x1301ff;;;WD)",
          Guarded::Folder, "refused: WD deletes"},

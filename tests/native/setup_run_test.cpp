@@ -502,8 +502,9 @@ TEST(SetupRun, OnlyWhatAdministratorsAloneCanChangeIsStarted) {
          "ran"},
         {"a file Users planted beside acl.bat", {{"C:\\app\\icacls.exe", kUsersOwn}}, Trust::Untrusted,
          "refused C:\\app\\icacls.exe BU 0"},
+        // It may be anyone's: refused as any other account would be.
         {"an owner the domain cannot place", {{"C:\\app\\acl.bat", kUnplacedOwner}}, Trust::Unknown,
-         "ran; warned C:\\app\\acl.bat S-1-5-21-9-9-9-1107 0"},
+         "refused C:\\app\\acl.bat S-1-5-21-9-9-9-1107 0"},
         {"a domain administrator's file", {{"C:\\app\\acl.bat", kUnplacedOwner}}, Trust::Trusted, "ran"},
     };
     for (const Case& c : cases) {
@@ -544,6 +545,43 @@ TEST(SetupRun, TheRefusalNamesTheAccountTheRightAndTheCommand) {
               "設定は何も変更していません。\n"
               "アクセス許可を直してから (理由にあるコマンドは管理者のコマンド プロンプトで実行します)、"
               "プログラムを起動し直してください。");
+}
+
+// An account whose membership the system could not tell is refused, and
+// told as such; a name that cmd or PowerShell would read inside quotes gets
+// no command to paste.
+TEST(SetupRun, TheRefusalOfAnUnknownAccountOrAnUnsafeNameSaysWhatToDo) {
+    struct Case {
+        std::string planted;  // owned by the account below, in the program's folder
+        Trust trust;
+        std::string reason;
+    };
+    const std::string unsafe =
+        "名前にコマンド プロンプトや PowerShell が解釈する文字が含まれるため、直すコマンドは示しません。"
+        "エクスプローラーで削除するか、名前を変更してください。";
+    const Case cases[] = {
+        {"C:\\app\\helper.dll", Trust::Unknown,
+         "理由: S-1-5-21-9-9-9-1107 が所有しています (所有者はアクセス許可をいつでも変更できます)。"
+         "このアカウントが管理者かどうかを確かめられませんでした (ドメイン コントローラに接続できないときなど)。"
+         "確かめられるようになってから、もう一度実行してください。"
+         "直すコマンド: icacls \"C:\\app\\helper.dll\" /setowner *S-1-5-32-544"},
+        {"C:\\app\\$(iex(-join[char[]](99,97,108,99))).dll", Trust::Untrusted, "(所有者はアクセス許可をいつでも変更できます)。" + unsafe},
+        {"C:\\app\\%PATH%.dll", Trust::Untrusted, "。" + unsafe},
+        {"C:\\app\\a`b.dll", Trust::Untrusted, "。" + unsafe},
+        {"C:\\app\\\xE2\x80\x9Dx.dll", Trust::Untrusted, "。" + unsafe},
+    };
+    for (const auto& c : cases) {
+        FakeSetupPlatform platform;
+        platform.files[c.planted] = {};
+        platform.security[c.planted] = "O:S-1-5-21-9-9-9-1107D:(A;;FA;;;BA)";
+        platform.accountTrust["S-1-5-21-9-9-9-1107"] = c.trust;
+        Recorder recorder;
+        const auto failure = RunSetup(platform, Request(), recorder).failure;
+        ASSERT_TRUE(failure) << c.planted;
+        const std::string text = DescribeFailure(*failure, Telling::Unattended);
+        EXPECT_NE(text.find(c.reason + "\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("icacls") != std::string::npos, c.trust == Trust::Unknown) << text;
+    }
 }
 
 TEST(SetupRun, OwnerAndPermissionsThatCannotBeReadStopTheRunWithTheSystemsReason) {
