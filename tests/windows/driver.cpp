@@ -1,5 +1,8 @@
 #include "driver.h"
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <thread>
@@ -120,6 +123,27 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     }
 }
 
+namespace {
+
+// The owner and DACL as SDDL; empty where they cannot be read.
+std::wstring OwnerAndDacl(const std::wstring& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &descriptor)) {
+        return {};
+    }
+    wchar_t* text = nullptr;
+    std::wstring sddl;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what, &text, nullptr)) {
+        sddl = text;
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return sddl;
+}
+
+}  // namespace
+
 bool ChangeOnUnixSide(const std::wstring& command, const std::wstring& path) {
     using UnixFileName = char*(CDECL*)(const wchar_t*);
     const auto unixName = reinterpret_cast<UnixFileName>(
@@ -130,8 +154,10 @@ bool ChangeOnUnixSide(const std::wstring& command, const std::wstring& path) {
     HeapFree(GetProcessHeap(), 0, name);
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring before = OwnerAndDacl(path);
     RunningProgram start(std::wstring(system) + L"\\start.exe", L"", L"/wait /unix /bin/" + command + L" " + unixPath);
-    return start.WaitForExit() == 0u;
+    if (start.WaitForExit() != 0u) return false;
+    return WaitFor([&] { return OwnerAndDacl(path) != before; }, Patience(20s));
 }
 
 std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {

@@ -74,7 +74,9 @@ private:
 // Runs a Unix command on a file, "chmod o+w" or "chown 1234", through Wine's
 // start /unix: Wine makes a file's owner and DACL from its Unix owner and
 // mode (o+w lets Everyone write; another uid is another owner), and keeps
-// no DACL a program sets. False where it could not be run or failed.
+// no DACL a program sets. Returns once the file's owner and DACL show the
+// change (Wine's start /wait /unix does not wait for a Unix program); false
+// where it could not be run, or they do not change within the patience.
 bool ChangeOnUnixSide(const std::wstring& command, const std::wstring& path);
 
 // Polls until the condition holds or the timeout passes.

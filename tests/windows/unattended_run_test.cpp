@@ -629,6 +629,7 @@ TEST_F(Silent, WhatOthersCouldChangeIsRefusedBeforeTheFirstWrite) {
 TEST_F(Silent, CmdIsToldNotToSearchACurrentFolderOthersCanFill) {
     WriteBytes(product_.File(L"acl.bat"), "@echo off\r\necho [%NoDefaultCurrentDirectoryInExePath%]> \"%~dp0acl-env.txt\"\r\n");
     const std::wstring open = L"C:\\selvane-tests\\open";
+    fs::remove_all(open);  // one an interrupted test left may be open already
     fs::create_directories(open);
     ASSERT_TRUE(ChangeOnUnixSide(L"chmod o+w", open));
     for (const auto& [directory, expected] : {std::pair{open, "[1]\r\n"}, std::pair{product_.path(), "[]\r\n"}}) {
