@@ -194,6 +194,7 @@ inline constexpr char kLogLastRunCompleted[] = "前回の初期設定は完了�
 inline constexpr char kLogNoRecord[] = "実行の記録がありません: 設定の値だけで判断します。";
 inline constexpr char kLogRecordOfOtherFolder[] = "実行の記録は別の KEVA のフォルダ {} のものです: 設定の値だけで判断します。";
 inline constexpr char kLogCopyRemoved[] = "中断された実行が残した {} を削除しました。";
+inline constexpr char kLogCopyNotRemoved[] = "中断された実行が残した {} を削除できませんでした: {}";
 inline constexpr char kLogCopyKept[] = "{} は中断された実行が残したファイルではないため、そのままにしました。";
 inline constexpr char kLogAnswerFile[] = "応答ファイル {}";
 inline constexpr char kLogChangedMeanwhile[] =

@@ -82,7 +82,7 @@ std::optional<std::string> FindInterruptedRun(RecordStore& store, SetupPlatform&
     for (const auto& [identity, path] : CopiesOf(ValueOf(values, record::kCopies))) {
         const auto removed = platform.RemoveIfIdentical(path, identity);
         if (!removed) {
-            log.Warn(Fill(messages::kLogCopyKept, {path}) + " " + CallText(*removed.failure));
+            log.Warn(Fill(messages::kLogCopyNotRemoved, {path, CallText(*removed.failure)}));
         } else if (removed.value) {
             log.Info(Fill(messages::kLogCopyRemoved, {path}));
         } else if (platform.Probe(path).kind != PathKind::Missing) {
@@ -112,7 +112,8 @@ std::optional<std::string> RecordSaysNotSetUp(RecordStore& store, SetupPlatform&
     if (state == record::kInProgress) {
         return Fill(messages::kLastRunInterrupted, {ValueOf(values, record::kStarted), folder});
     }
-    if (state == record::kCompleted && (exitCode == "0" || exitCode == "3010" || exitCode == "1641")) {
+    // Only a run that ended without a failure (0, or a restart code) is recorded as completed.
+    if (state == record::kCompleted) {
         log.Info(Fill(messages::kLogLastRunCompleted, {exitCode}));
         return std::nullopt;
     }

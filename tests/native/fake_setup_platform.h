@@ -163,6 +163,7 @@ public:
         return std::nullopt;
     }
     Checked<bool> RemoveIfIdentical(const std::string& path, const std::string& identity) override {
+        if (failing.count("remove " + path)) return {false, CallFailure{"SetFileInformationByHandle", 5}};
         const auto found = identities.find(path);
         if (!files.count(path) || found == identities.end() || found->second != identity) return {false, std::nullopt};
         files.erase(path);

@@ -146,12 +146,15 @@ TEST_F(RunRecord, DecidesWithTheEntriesWhatVerifySays) {
 TEST_F(RunRecord, OfARunCutOffIsFoundAtTheNextStart) {
     const std::string ours = "D:\\pkg\\orna_remote.in~";
     const std::string replaced = "C:\\Windows\\win.in~";  // another file stands there now
+    const std::string denied = "C:\\app\\yes.tx~";
     store.record = RecordValues{{"State", "in progress"},
-                                {"Copies", "id-1|" + ours + "|id-2|" + replaced},
+                                {"Copies", "id-1|" + ours + "|id-2|" + replaced + "|id-4|" + denied},
                                 {"KevaFolder", "D:\\pkg"},
                                 {"Started", "2026-12-08 10:00:00"}};
     for (const auto& path : {ours, replaced}) platform.files[path] = {"saved", 0};
-    platform.identities = {{ours, "id-1"}, {replaced, "id-3"}};
+    platform.identities = {{ours, "id-1"}, {replaced, "id-3"}, {denied, "id-4"}};
+    platform.files[denied] = {"y\r\n", 0};
+    platform.failing.insert("remove " + denied);
     EXPECT_EQ(Run(RunMode::Verify).exitCode, 1);
     EXPECT_EQ(platform.files.count(ours), 1u) << "/VERIFY changes nothing";
 
@@ -164,6 +167,8 @@ TEST_F(RunRecord, OfARunCutOffIsFoundAtTheNextStart) {
     EXPECT_TRUE(Logged("中断された実行が残した " + ours + " を削除しました。"));
     EXPECT_EQ(platform.files.count(replaced), 1u) << "a file of the same name, but not the one the run made";
     EXPECT_TRUE(Logged(replaced + " は中断された実行が残したファイルではないため、そのままにしました。"));
+    EXPECT_TRUE(Logged("WARN 中断された実行が残した " + denied + " を削除できませんでした: SetFileInformationByHandle: (5)"))
+        << logText;
     EXPECT_EQ(store.ValueOf("State"), "completed");
     EXPECT_EQ(Run(RunMode::Verify).exitCode, 0);
 }
