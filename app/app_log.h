@@ -46,7 +46,6 @@ public:
     void ProgramEnded(const std::string& program, unsigned long exitCode) override;
     void WaitedForHold(const std::string& file, std::chrono::milliseconds waited, bool released) override;
     void ChangedMeanwhile(const std::string& file) override;
-    void OthersCanChange(const RightsFinding& finding) override;
     void RestorationMade(const Restoration& restoration, const Effect& effect) override;
 
 private:

@@ -77,6 +77,9 @@ constexpr ReasonWords kReasons[] = {
     {FailureReason::NotVisible, kReasonNotVisible},
     {FailureReason::ExitCode, kReasonExitCode},
     {FailureReason::OthersCanChange, kReasonOthersCanChange},
+    {FailureReason::HasOtherNames, kReasonHasOtherNames},
+    {FailureReason::IsLink, kReasonIsLink},
+    {FailureReason::ReplacedSinceCheck, kReasonReplacedSinceCheck},
 };
 static_assert(RowsFollowEnum(kReasons, &ReasonWords::reason));
 
@@ -94,14 +97,18 @@ constexpr ExposureWords kExposures[] = {
 static_assert(RowsFollowEnum(kExposures, &ExposureWords::exposure));
 
 // The account by name and SID, what it can do, and the icacls command that
-// takes it away: a new owner, or the account's entries removed (inherited
-// ones made the object's own first, so that they can be).
-// A pattern's "{}" are the path (where it names it), the account, what it can do and the command.
-std::string FillRights(const char* pattern, const RightsFinding& finding, bool withPath) {
+// takes it away: a new owner and the folder's permissions, or the account's
+// entries cut down to reading and running where it had those (inherited ones
+// made the object's own first, so that they can be).
+// A pattern's "{}" are the account, what it can do and the command.
+std::string FillRights(const char* pattern, const RightsFinding& finding) {
     const std::string account = finding.name.empty() ? finding.fullSid : finding.name + " (" + finding.fullSid + ")";
-    const std::string command = finding.exposure == Exposure::Owns
-                                    ? Fill(kIcaclsOwner, {finding.path})
-                                    : Fill(kIcaclsRemove, {finding.path, finding.fullSid});
+    const std::string inherited = finding.isFolder ? "(OI)(CI)" : "";
+    const std::string command =
+        finding.exposure == Exposure::Owns ? Fill(kRightsOwnerCommand, {finding.path, finding.path})
+        : finding.readsOrRuns
+            ? Fill(kRightsCommand, {Fill(kIcaclsKeepReading, {finding.path, finding.fullSid, inherited})})
+            : Fill(kRightsCommand, {Fill(kIcaclsRemove, {finding.path, finding.fullSid})});
     const std::string_view what = RowOf(kExposures, finding.exposure).text;
     // Within double quotes cmd still expands %…% (and !…! where delayed expansion is on), and PowerShell
     // $…, the backtick and the typographic quotes it takes for '"': a planted name could run code there.
@@ -109,8 +116,7 @@ std::string FillRights(const char* pattern, const RightsFinding& finding, bool w
     const bool pastable = std::none_of(std::begin(kReadInQuotes), std::end(kReadInQuotes), [&](std::string_view c) {
         return finding.path.find(c) != std::string::npos;
     });
-    const std::string closing = pastable ? Fill(kRightsCommand, {command}) : std::string(kRightsNoCommand);
-    return withPath ? Fill(pattern, {finding.path, account, what, closing}) : Fill(pattern, {account, what, closing});
+    return Fill(pattern, {account, what, pastable ? command : std::string(kRightsNoCommand)});
 }
 
 // What the administrator is told of each program once the first has started.
@@ -144,7 +150,7 @@ std::string ReasonText(const SetupFailure& failure) {
     if (failure.reason == FailureReason::System) return SystemErrorText(failure.call.code);
     if (failure.reason == FailureReason::OthersCanChange) {
         const bool unknown = failure.rights.trust == Trust::Unknown;
-        return FillRights(unknown ? kReasonAccountUnknown : kReasonOthersCanChange, failure.rights, false);
+        return FillRights(unknown ? kReasonAccountUnknown : kReasonOthersCanChange, failure.rights);
     }
     return Fill(RowOf(kReasons, failure.reason).text,
                 {std::to_string(failure.number), std::to_string(failure.limit)});
@@ -215,10 +221,6 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling) {
 }
 
 const char* StepName(SetupStep step) { return StepRowOf(step).name; }
-
-std::string DescribeRightsWarning(const RightsFinding& finding) {
-    return FillRights(finding.trust == Trust::Unknown ? kWarnAccountUnknown : kWarnOthersCreate, finding, true);
-}
 
 std::string UnexpectedFailureText(const CallFailure& failure) {
     return std::string(kUnexpectedFailure) + "\n\n" + CallText(failure);

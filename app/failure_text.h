@@ -24,7 +24,6 @@ std::string DescribeFailure(const SetupFailure& failure, Telling telling);
 // The step's name in the record of the run ("StartInstaller").
 const char* StepName(SetupStep step);
 
-std::string DescribeRightsWarning(const RightsFinding& finding);
 
 // A Windows call failed where nothing can go on: the program ends.
 std::string UnexpectedFailureText(const CallFailure& failure);

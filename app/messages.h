@@ -67,6 +67,13 @@ inline constexpr char kReasonNotFolder[] = "フォルダではなくファイル
 inline constexpr char kReasonNotAProgram[] = "Windows で実行できるプログラムではありません";
 inline constexpr char kReasonNotVisible[] = "待ち時間を過ぎました";
 inline constexpr char kReasonExitCode[] = "終了コード {}";
+inline constexpr char kReasonHasOtherNames[] =
+    "ほかの名前 (ハードリンク) でも開けるファイルです。書き込むと別のファイルも変わるため、何も書き込んでいません。"
+    "このファイルを削除するか、別のフォルダを指定してください";
+inline constexpr char kReasonReplacedSinceCheck[] = "確かめた後に、別のファイルに置き換えられています";
+inline constexpr char kReasonIsLink[] =
+    "シンボリック リンクまたはジャンクションです。リンク先に書き込まないよう、何も書き込んでいません。"
+    "リンクを削除するか、別のフォルダを指定してください";
 // Who can do what to a file or folder the run trusts ("{}" the account),
 // by what the account can do; then the command that closes it.
 inline constexpr char kReasonOthersCanChange[] = "{} が{}。{}";
@@ -79,14 +86,17 @@ inline constexpr char kExposureDeletes[] = "削除または名前の変更がで
 inline constexpr char kExposureWrites[] = "書き換えられます";
 inline constexpr char kExposureCreates[] = "ファイルやフォルダを作成できます";
 inline constexpr char kRightsCommand[] = "直すコマンド: {}";
-inline constexpr char kIcaclsOwner[] = "icacls \"{}\" /setowner *S-1-5-32-544";
+// Another's file or folder: gone if it was planted; given to Administrators, and its permissions those of its folder.
+inline constexpr char kRightsOwnerCommand[] =
+    "見覚えのないものなら削除してください。製品のものなら、直すコマンド: "
+    "icacls \"{}\" /setowner *S-1-5-32-544 に続けて icacls \"{}\" /reset";
+// The account's entries made the object's own, then all but reading and running taken away (or all of them).
+inline constexpr char kIcaclsKeepReading[] = "icacls \"{}\" /inheritance:d /grant:r \"*{}:{}(RX)\"";
 inline constexpr char kIcaclsRemove[] = "icacls \"{}\" /inheritance:d /remove:g *{}";
 // A name that cmd or PowerShell would read within quotes ("%PATH%", "$(…)") gets no command to paste.
 inline constexpr char kRightsNoCommand[] =
     "名前にコマンド プロンプトや PowerShell が解釈する文字が含まれるため、直すコマンドは示しません。"
     "エクスプローラーで削除するか、名前を変更してください。";
-inline constexpr char kWarnOthersCreate[] = "注意: {} は、管理者以外のアカウント {} が{}。{}";
-inline constexpr char kWarnAccountUnknown[] = "注意: {} は、管理者かどうかを確かめられないアカウント {} が{}。{}";
 inline constexpr char kReasonNotReadBack[] = "読み直した内容が実行前と一致しません";
 
 // Putting back, for the log ("…{}…" file, section, key, line) and, where it

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/messages.h"
 #include "app/program_names.h"
 #include "app/text_fill.h"
@@ -53,10 +55,10 @@ static_assert(RowsFollowEnum(kEventTypes, &EventType::kind));
 // program file that nobody but the administrators can change is named.
 bool OnlyAdministratorsCanChange(const std::string& program) {
     const auto platform = MakeWindowsSetupPlatform();
-    const auto descriptor = platform->SecurityOf(program);
+    const auto descriptor = platform->SecurityOf(program, false);
     if (!descriptor) return false;
     const auto finding = JudgeRights(descriptor.value, Guarded::Program, *platform);
-    return !finding || !finding->Refused();
+    return !finding;
 }
 
 LogTime LocalLogTime() {
@@ -65,20 +67,40 @@ LogTime LocalLogTime() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+// The run's file the identity is, if any.
+const std::string* RunFileOf(const std::optional<FileIdentity>& identity, const std::vector<std::string>& runFiles) {
+    for (const std::string& runFile : runFiles) {
+        if (identity && IdentityOfPath(Widen(runFile)) == identity) return &runFile;
+    }
+    return nullptr;
+}
+
+// The file a stream's name belongs to ("D:\pkg\orna_remote.ini:log" gives "D:\pkg\orna_remote.ini").
+std::string FileOfStream(const std::string& path) {
+    const std::size_t name = path.find_last_of('\\') + 1;  // 0 where there is no backslash
+    const std::size_t colon = path.find(':', std::max<std::size_t>(name, 2));
+    return colon == std::string::npos ? path : path.substr(0, colon);
+}
+
 }  // namespace
 
 Checked<std::unique_ptr<LogSink>> OpenLogFile(const std::string& path, const std::vector<std::string>& runFiles,
                                               std::string& sameAs) {
-    auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!file) return {nullptr, file.failure};
     // Files, not names: the log reaches none of the run's files by any name.
-    if (const auto log = IdentityOf(file.value.get())) {
-        for (const std::string& runFile : runFiles) {
-            if (IdentityOfPath(Widen(runFile)) != log) continue;
-            sameAs = runFile;
-            return {nullptr, std::nullopt};
-        }
+    // Compared before anything is made, since opening a stream of a file
+    // ("orna_remote.ini:log") would add the stream to that very file.
+    const auto standing = IdentityOfPath(Widen(path));
+    const std::string* runFile = RunFileOf(standing ? standing : IdentityOfPath(Widen(FileOfStream(path))), runFiles);
+    constexpr DWORD kOthersReadAndWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    auto file = runFile ? Checked<UniqueFile>{}
+                        : CHECK_FILE(CreateFileW, Widen(path).c_str(), FILE_APPEND_DATA, kOthersReadAndWrite, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!runFile && !file) return {nullptr, file.failure};
+    // And the file opened, which may have come meanwhile.
+    if (!runFile) runFile = RunFileOf(IdentityOf(file.value.get()), runFiles);
+    if (runFile) {
+        sameAs = *runFile;
+        return {nullptr, std::nullopt};
     }
     LARGE_INTEGER size = {};
     const bool isNew = GetFileSizeEx(file.value.get(), &size) && size.QuadPart == 0;

@@ -78,18 +78,13 @@ RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTyp
     RunLedger ledger(records.RunRecord(), log);
     const SetupOutcome outcome = RunSetup(platform, request, log, ledger);
     ledger.Ended(outcome, outcome.failure ? exit_codes::kRunFailed : static_cast<int>(outcome.restart));
-    // The console line and the event tell what the run went on despite; the log has it from the run.
-    std::string warnings;
-    for (const RightsFinding& finding : outcome.warnings) (warnings += ' ') += OneLine(DescribeRightsWarning(finding));
     if (outcome.failure) {
         const std::string why = DescribeFailure(*outcome.failure, Telling::Unattended);
-        RunEvent event = Refuse(log, exit_codes::kRunFailed, why, EventKind::Failed);
-        event.outcome += warnings;
-        return event;
+        return Refuse(log, exit_codes::kRunFailed, why, EventKind::Failed);
     }
     if (request.whatIf) {
         log.Info(messages::kWhatIfDone);
-        return {EventKind::None, messages::kWhatIfDone + warnings, exit_codes::kSuccess, {}};
+        return {EventKind::None, messages::kWhatIfDone, exit_codes::kSuccess, {}};
     }
     // The installer's own restart codes pass through to the deployment tool.
     const bool restart = outcome.restart != Restart::None;
@@ -97,7 +92,7 @@ RunEvent Run(const Switches& switches, bool anotherInstanceRuns, const ServerTyp
                        : outcome.restart == Restart::Required ? messages::kRestartRequired
                                                                : messages::kRestartStarted;
     if (restart) log.Warn(done); else log.Info(done);
-    return {restart ? EventKind::RestartNeeded : EventKind::Completed, done + warnings,
+    return {restart ? EventKind::RestartNeeded : EventKind::Completed, done,
             static_cast<int>(outcome.restart), {}};
 }
 

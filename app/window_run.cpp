@@ -59,20 +59,17 @@ void WindowRun::Complete(SetupPlatform& platform, const std::string& folderBoxTe
 
 void WindowRun::SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder) {
     const auto& failure = outcome.failure;
-    std::string warnings;
-    for (const RightsFinding& finding : outcome.warnings) (warnings += "\n\n") += DescribeRightsWarning(finding);
     // A run is under way until its message has been answered.
     if (!failure) {
         records_.RecordEvent(
-            {EventKind::Completed, messages::kSetupComplete + warnings, exit_codes::kSuccess, kevaFolder});
+            {EventKind::Completed, messages::kSetupComplete, exit_codes::kSuccess, kevaFolder});
         Tell(messages::kSetupComplete, MessageIcon::Information, &AppLog::Info);
-        if (!warnings.empty()) host_.ShowMessage(warnings.substr(2), MessageIcon::Warning);
         records_.EndProgram(exit_codes::kSuccess);
         setupRunning_ = false;
         return;
     }
     const std::string text = DescribeFailure(*failure, Telling::Window);
-    records_.RecordEvent({EventKind::Failed, text + warnings, exit_codes::kWindowRunFailed, kevaFolder});
+    records_.RecordEvent({EventKind::Failed, text, exit_codes::kWindowRunFailed, kevaFolder});
     // What another folder can mend is the user's to mend; the rest is a failure.
     const bool mendable = FolderBoxMends(*failure);
     Tell(text, mendable ? MessageIcon::Information : MessageIcon::Error, mendable ? &AppLog::Warn : &AppLog::Error);

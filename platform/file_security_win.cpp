@@ -5,7 +5,11 @@
 #include <lm.h>
 #include <sddl.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/unique_handle_win.h"
+#include "platform/wide_text_win.h"
 #include "platform/win_error.h"
 
 namespace selvane {
@@ -41,12 +45,54 @@ bool IsOwnAccount(PSID sid) {
            EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
 }
 
+std::string SidText(PSID sid) {
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(sid, &text)) return {};
+    const UniqueLocal owned(text);
+    return Narrow(text);
+}
+
+// An allow or deny entry of any form: the mask follows the header, and the
+// SID the mask, or, in an object entry, the GUIDs its flags say are there.
+AccessEntry EntryOf(const BYTE* ace) {
+    ACE_HEADER header;
+    std::memcpy(&header, ace, sizeof header);
+    AccessEntry entry{AceType::Unknown, header.AceFlags, 0, {}};
+    bool object = false;
+    switch (header.AceType) {
+    case ACCESS_ALLOWED_OBJECT_ACE_TYPE:
+    case ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE: object = true; [[fallthrough]];
+    case ACCESS_ALLOWED_ACE_TYPE:
+    case ACCESS_ALLOWED_CALLBACK_ACE_TYPE: entry.type = AceType::Allow; break;
+    case ACCESS_DENIED_OBJECT_ACE_TYPE:
+    case ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE: object = true; [[fallthrough]];
+    case ACCESS_DENIED_ACE_TYPE:
+    case ACCESS_DENIED_CALLBACK_ACE_TYPE: entry.type = AceType::Deny; break;
+    default: return entry;
+    }
+    std::size_t sidAt = sizeof header + sizeof(ACCESS_MASK);
+    if (object && header.AceSize >= sidAt + sizeof(DWORD)) {
+        DWORD objectFlags = 0;
+        std::memcpy(&objectFlags, ace + sidAt, sizeof objectFlags);
+        sidAt += sizeof objectFlags + (objectFlags & ACE_OBJECT_TYPE_PRESENT ? sizeof(GUID) : 0) +
+                 (objectFlags & ACE_INHERITED_OBJECT_TYPE_PRESENT ? sizeof(GUID) : 0);
+    }
+    PSID sid = const_cast<BYTE*>(ace + sidAt);
+    if (header.AceSize < sidAt + 8 || !IsValidSid(sid) || sidAt + GetLengthSid(sid) > header.AceSize) {
+        return {AceType::Unknown, header.AceFlags, 0, {}};
+    }
+    std::memcpy(&entry.mask, ace + sizeof header, sizeof(ACCESS_MASK));
+    entry.sid = SidText(sid);
+    return entry;
+}
+
 }  // namespace
 
-Checked<std::wstring> SecurityDescriptorText(const std::wstring& path) {
+Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path, bool followLink) {
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    auto file = CHECK_FILE(CreateFileW, path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    auto file = CHECK_FILE(CreateFileW, LiteralPath(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll,
+                           nullptr, OPEN_EXISTING, flags, nullptr);
     if (!file) return {{}, file.failure};
     constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -54,26 +100,59 @@ Checked<std::wstring> SecurityDescriptorText(const std::wstring& path) {
         GetSecurityInfo(file.value.get(), SE_FILE_OBJECT, kWhat, nullptr, nullptr, nullptr, nullptr, &descriptor);
     if (error != ERROR_SUCCESS) return {{}, CallFailure{"GetSecurityInfo", error}};
     const UniqueLocal ownedDescriptor(descriptor);
-    wchar_t* text = nullptr;
-    if (auto failure = CHECK_BOOL(ConvertSecurityDescriptorToStringSecurityDescriptorW, descriptor, SDDL_REVISION_1,
-                                  kWhat, &text, nullptr)) {
-        return {{}, failure};
+    Checked<SecurityDescriptor> read{DescriptorFrom(descriptor), std::nullopt};
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!GetFileInformationByHandle(file.value.get(), &information)) {
+        return {{}, LastErrorFailure("GetFileInformationByHandle")};
     }
-    const UniqueLocal ownedText(text);
-    return {text, std::nullopt};
+    read.value.isReparsePoint = (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return read;
 }
 
-Checked<std::vector<std::wstring>> FolderEntryNames(const std::wstring& folder) {
+SecurityDescriptor DescriptorFrom(PSECURITY_DESCRIPTOR descriptor) {
+    SecurityDescriptor read;
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE, present = FALSE;
+    if (GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner) read.owner = SidText(owner);
+    PACL dacl = nullptr;
+    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present || !dacl) return read;
+    read.dacl.emplace();
+    for (DWORD at = 0; at < dacl->AceCount; ++at) {
+        void* ace = nullptr;
+        const bool found = GetAce(dacl, at, &ace);
+        read.dacl->push_back(found ? EntryOf(static_cast<const BYTE*>(ace)) : AccessEntry{AceType::Unknown, 0, 0, {}});
+    }
+    return read;
+}
+
+Checked<std::vector<FolderEntry>> FolderEntryList(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    const UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return {{}, LastErrorFailure("FindFirstFileW")};
-    Checked<std::vector<std::wstring>> names;
+    const UniqueFind find(FindFirstFileExW(LiteralPath(folder + L"\\*").c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return {{}, LastErrorFailure("FindFirstFileExW")};
+    Checked<std::vector<FolderEntry>> entries;
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.value.push_back(name);
+        if (name != L"." && name != L"..") entries.value.push_back({name, found.dwFileAttributes});
     } while (FindNextFileW(find.get(), &found));
-    if (GetLastError() != ERROR_NO_MORE_FILES) names.failure = LastErrorFailure("FindNextFileW");
-    return names;
+    if (GetLastError() != ERROR_NO_MORE_FILES) entries.failure = LastErrorFailure("FindNextFileW");
+    return entries;
+}
+
+std::wstring LiteralPath(const std::wstring& path) {
+    // Only a plain full path can be named so: the form passes "/", "." and ".." through unread.
+    if (path.find(L'/') != std::wstring::npos || path.find(L"\\\\", 1) != std::wstring::npos) return path;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find(L'\\', start), path.size());
+        const std::wstring_view segment = std::wstring_view(path).substr(start, end - start);
+        if (segment == L"." || segment == L"..") return path;
+        start = end + 1;
+    }
+    if (path.starts_with(L"\\\\")) {
+        return path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\") ? path : L"\\\\?\\UNC" + path.substr(1);
+    }
+    const bool absolute = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+    return absolute ? L"\\\\?\\" + path : path;
 }
 
 std::optional<bool> IsOwnAccountOrAdministrator(const std::wstring& sidText) {

@@ -1,19 +1,34 @@
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/call_failure.h"
+#include "platform/security_descriptor.h"
 
 namespace selvane {
 
-// The owner and DACL of a file or folder, as SDDL, read on a handle opened
-// for READ_CONTROL alone (no hold of another program stands in the way).
-Checked<std::wstring> SecurityDescriptorText(const std::wstring& path);
+// The owner and DACL of a file or folder, read on a handle opened for
+// READ_CONTROL alone (no hold of another program stands in the way): of a
+// link, junction or mount point itself, unless it is to be followed.
+Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path, bool followLink);
 
-// The names of a folder's entries, "." and ".." left out.
-Checked<std::vector<std::wstring>> FolderEntryNames(const std::wstring& folder);
+// The owner and DACL that a descriptor in memory holds, entry by entry.
+SecurityDescriptor DescriptorFrom(PSECURITY_DESCRIPTOR descriptor);
+
+// A folder's entries, "." and ".." left out.
+struct FolderEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+};
+Checked<std::vector<FolderEntry>> FolderEntryList(const std::wstring& folder);
+
+// The path as the system's \\?\ form names it, so that no name is rewritten
+// ("a." stays "a.", not "a"); a path of another form is returned as it is.
+std::wstring LiteralPath(const std::wstring& path);
 
 // Whether the account (a SID as SDDL names it) is the one this program runs
 // as or, as the system's membership functions report it, a member of the

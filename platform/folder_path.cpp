@@ -1,5 +1,7 @@
 #include "platform/folder_path.h"
 
+#include <algorithm>
+
 namespace selvane {
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
@@ -24,8 +26,17 @@ std::string FolderOfFile(std::string_view filePath) {
     const auto slash = filePath.find_last_of('\\');
     if (slash == std::string_view::npos) return {};
     std::string folder(filePath.substr(0, slash));
-    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    if (folder.ends_with(':') && (folder.size() == 2 || folder.starts_with("\\\\?\\"))) folder += '\\';
+    if (folder.starts_with("\\\\?\\Volume{") && IsRootFolder(folder + '\\')) folder += '\\';
     return folder;
+}
+
+bool IsRootFolder(std::string_view path) {
+    const auto backslashes = std::count(path.begin(), path.end(), '\\') - (path.ends_with('\\') ? 1 : 0);
+    if (path.starts_with("\\\\?\\UNC\\")) return backslashes <= 5;
+    if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) return backslashes <= 3;
+    if (path.starts_with("\\\\")) return backslashes <= 3;
+    return path.ends_with(":\\") || path.ends_with(':');
 }
 
 std::string CaseFolded(std::string_view name) {

@@ -21,6 +21,11 @@ std::string EnsureTrailingBackslash(std::string_view path);
 // backslash except at a drive root ("C:\").
 std::string FolderOfFile(std::string_view filePath);
 
+// Whether the path is a drive's root ("C:\", "\\?\C:\"), a share's
+// ("\\server\share", "\\?\UNC\server\share") or a volume's ("\\?\Volume{…}\"):
+// there is no folder above it.
+bool IsRootFolder(std::string_view path);
+
 // A name as Windows compares names (of files, switches, INI sections and
 // keys): its ASCII letters in upper case.
 std::string CaseFolded(std::string_view name);

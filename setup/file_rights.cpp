@@ -1,122 +1,40 @@
 #include "setup/file_rights.h"
 
-#include <cstdlib>
-#include <vector>
+#include <algorithm>
+
+#include "platform/folder_path.h"
 
 namespace selvane {
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
 constexpr unsigned long kAddFile = 0x2, kAddSubfolder = 0x4, kDeleteChild = 0x40, kDelete = 0x10000,
                         kWriteDac = 0x40000, kWriteOwner = 0x80000, kGenericAll = 0x10000000,
                         kGenericWrite = 0x40000000;
-
-struct RightCode {
-    std::string_view code;
-    unsigned long mask;
-};
-constexpr RightCode kRightCodes[] = {
-    {"GA", 0x10000000}, {"GR", 0x80000000}, {"GW", 0x40000000}, {"GX", 0x20000000}, {"RC", 0x20000},
-    {"SD", 0x10000},    {"WD", 0x40000},    {"WO", 0x80000},    {"RP", 0x10},       {"WP", 0x20},
-    {"CC", 0x1},        {"DC", 0x2},        {"LC", 0x4},        {"SW", 0x8},        {"LO", 0x80},
-    {"DT", 0x40},       {"CR", 0x100},      {"FA", 0x1f01ff},   {"FR", 0x120089},   {"FW", 0x120116},
-    {"FX", 0x1200a0},   {"KA", 0xf003f},    {"KR", 0x20019},    {"KW", 0x20006},    {"KX", 0x20019},
-};
+// Reading data or listing, running or passing through, and the generic rights that hold those.
+constexpr unsigned long kReadOrRun = 0x1 | 0x20 | 0x80000000 | 0x20000000 | kGenericAll;
+constexpr char kEveryone[] = "S-1-1-0";
+constexpr char kCreatorOwner[] = "S-1-3-0", kCreatorGroup[] = "S-1-3-1", kOwnerRights[] = "S-1-3-4";
 
 struct KnownAccount {
-    std::string_view alias, sid;
+    std::string_view sid;
     Trust trust;
 };
 constexpr KnownAccount kKnownAccounts[] = {
-    {"SY", "S-1-5-18", Trust::Trusted},
-    {"BA", "S-1-5-32-544", Trust::Trusted},
-    {"", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", Trust::Trusted},  // TrustedInstaller
-    {"WD", "S-1-1-0", Trust::Untrusted},
-    {"BU", "S-1-5-32-545", Trust::Untrusted},
-    {"AU", "S-1-5-11", Trust::Untrusted},
-    {"IU", "S-1-5-4", Trust::Untrusted},
-    {"BG", "S-1-5-32-546", Trust::Untrusted},
-    {"AN", "S-1-5-7", Trust::Untrusted},
+    {"S-1-5-18", Trust::Trusted},
+    {"S-1-5-32-544", Trust::Trusted},
+    {"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", Trust::Trusted},  // TrustedInstaller
+    {kEveryone, Trust::Untrusted},
+    {"S-1-5-32-545", Trust::Untrusted},  // Users
+    {"S-1-5-11", Trust::Untrusted},      // Authenticated Users
+    {"S-1-5-4", Trust::Untrusted},       // INTERACTIVE
+    {"S-1-5-32-546", Trust::Untrusted},  // Guests
+    {"S-1-5-7", Trust::Untrusted},       // ANONYMOUS LOGON
 };
 
-// A number ("0x1301bf") or two-letter codes; a code not known here counts as every right.
-unsigned long RightsOf(std::string_view field) {
-    if (!field.empty() && field[0] >= '0' && field[0] <= '9') {
-        return std::strtoul(std::string(field).c_str(), nullptr, 0);
-    }
-    unsigned long mask = field.size() % 2 ? ~0ul : 0;
-    for (; field.size() >= 2; field.remove_prefix(2)) {
-        unsigned long bits = ~0ul;
-        for (const RightCode& right : kRightCodes) bits = field.starts_with(right.code) ? right.mask : bits;
-        mask |= bits;
-    }
-    return mask;
-}
-
-struct Ace {
-    bool allows = true;
-    bool inheritOnly = false;
-    unsigned long mask = 0;
-    std::string sid;
-};
-struct Descriptor {
-    std::string owner;
-    bool everyone = true;  // no DACL
-    std::vector<Ace> aces;
-};
-
-// One part of SDDL ("O:", "D:"…), running to the next part's letter and
-// colon outside the parentheses; none where the part is missing.
-std::optional<std::string_view> PartOf(std::string_view sddl, char letter) {
-    std::size_t start = npos;
-    int depth = 0;
-    for (std::size_t at = 0; at < sddl.size(); ++at) {
-        const char c = sddl[at];
-        depth += c == '(' ? 1 : c == ')' ? -1 : 0;
-        if (depth != 0 || at + 1 == sddl.size() || sddl[at + 1] != ':' || std::string_view("OGDS").find(c) == npos) {
-            continue;
-        }
-        if (start != npos) return sddl.substr(start, at - start);
-        if (c == letter) start = at + 2;
-    }
-    if (start == npos) return std::nullopt;
-    return sddl.substr(start);
-}
-
-// An ACE's fields: type, flags, rights, object, inherited object, account.
-Ace ParseAce(std::string_view text) {
-    std::string_view fields[6];
-    for (auto& field : fields) {
-        const std::size_t semicolon = text.find(';');
-        field = text.substr(0, semicolon);
-        text = semicolon == npos ? std::string_view() : text.substr(semicolon + 1);
-    }
-    const bool denies = fields[0] == "D" || fields[0] == "OD" || fields[0] == "XD";
-    Ace ace{!denies, false, RightsOf(fields[2]), std::string(fields[5])};
-    for (std::string_view flags = fields[1]; flags.size() >= 2; flags.remove_prefix(2)) {
-        ace.inheritOnly = ace.inheritOnly || flags.starts_with("IO");
-    }
-    return ace;
-}
-
-// Text it cannot read counts as no DACL: everyone may do everything.
-Descriptor Parse(std::string_view sddl) {
-    Descriptor descriptor{std::string(PartOf(sddl, 'O').value_or("")), true, {}};
-    const auto dacl = PartOf(sddl, 'D');
-    if (!dacl || dacl->find("NO_ACCESS_CONTROL") != npos) return descriptor;
-    for (std::size_t open = dacl->find('('); open != npos;) {
-        std::size_t close = open;
-        for (int depth = 0; close < dacl->size(); ++close) {
-            depth += (*dacl)[close] == '(' ? 1 : (*dacl)[close] == ')' ? -1 : 0;
-            if (depth == 0) break;
-        }
-        if (close == dacl->size()) return {descriptor.owner, true, {}};
-        descriptor.aces.push_back(ParseAce(dacl->substr(open + 1, close - open - 1)));
-        open = dacl->find('(', close);
-    }
-    descriptor.everyone = false;
-    return descriptor;
-}
+// Kinds Windows runs or loads: PATHEXT's default, whatever PATHEXT now says, and these.
+constexpr std::string_view kLoadedKinds[] = {".COM", ".EXE", ".BAT", ".CMD", ".VBS",      ".VBE",    ".JS",
+                                             ".JSE", ".WSF", ".WSH", ".MSC", ".DLL",      ".OCX",    ".CPL",
+                                             ".SYS", ".SCR", ".PS1", ".LNK", ".MANIFEST", ".CONFIG", ".LOCAL"};
 
 // What rights let an account do to the path, by what the path is to the
 // run; none for nothing that matters. Above the folders, only what
@@ -133,33 +51,55 @@ std::optional<Exposure> ExposureOf(unsigned long mask, Guarded guarded) {
 std::optional<Trust> WellKnownTrust(std::string_view sid) {
     if (sid.empty()) return Trust::Untrusted;
     for (const KnownAccount& account : kKnownAccounts) {
-        if (sid == account.sid || (!account.alias.empty() && sid == account.alias)) return account.trust;
+        if (sid == account.sid) return account.trust;
     }
     return std::nullopt;
 }
 
-std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded, AccountPlacer& placer) {
-    const Descriptor descriptor = Parse(sddl);
+std::optional<RightsFinding> JudgeRights(const SecurityDescriptor& descriptor, Guarded guarded, AccountPlacer& placer) {
     std::optional<RightsFinding> worst;
     const auto consider = [&](const std::string& sid, std::optional<Exposure> exposure) {
-        if (!exposure) return;
+        if (!exposure || (worst && worst->exposure <= *exposure)) return;
         const auto known = WellKnownTrust(sid);
         const Trust trust = known ? *known : placer.TrustOf(sid);
         if (trust == Trust::Trusted) return;
-        const RightsFinding finding{{}, sid, {}, {}, *exposure, trust};
-        if (worst && (worst->Refused() > finding.Refused() ||
-                      (worst->Refused() == finding.Refused() && worst->exposure <= *exposure))) {
-            return;
-        }
-        worst = finding;
+        worst.emplace();
+        worst->sid = sid;
+        worst->exposure = *exposure;
+        worst->trust = trust;
     };
     consider(descriptor.owner, Exposure::Owns);
     if (guarded == Guarded::Entry) return worst;
-    if (descriptor.everyone) consider("WD", Exposure::ChangesPermissions);
-    for (const Ace& ace : descriptor.aces) {
-        if (ace.allows && !ace.inheritOnly) consider(ace.sid, ExposureOf(ace.mask, guarded));
+    if (!descriptor.dacl) consider(kEveryone, Exposure::ChangesPermissions);
+    for (const AccessEntry& ace : descriptor.dacl.value_or(std::vector<AccessEntry>{})) {
+        if (ace.type == AceType::Unknown) consider(kEveryone, Exposure::ChangesPermissions);
+        if (ace.type != AceType::Allow || (ace.flags & kInheritOnlyAce)) continue;
+        if (ace.sid == kCreatorOwner || ace.sid == kCreatorGroup) continue;  // stand-ins for children's creators
+        consider(ace.sid == kOwnerRights ? descriptor.owner : ace.sid, ExposureOf(ace.mask, guarded));
     }
+    for (const AccessEntry& ace : descriptor.dacl.value_or(std::vector<AccessEntry>{})) {
+        const bool applies = ace.type == AceType::Allow && !(ace.flags & kInheritOnlyAce);
+        if (applies && worst && ace.sid == worst->sid && (ace.mask & kReadOrRun)) worst->readsOrRuns = true;
+    }
+    if (worst) worst->isFolder = guarded == Guarded::Folder || guarded == Guarded::FolderAbove;
     return worst;
+}
+
+bool IsRunOrLoaded(std::string_view name, std::string_view pathExtensions) {
+    const std::string folded = CaseFolded(name);
+    const auto dot = folded.find_last_of('.');
+    if (dot == std::string::npos) return false;
+    const std::string_view kind = std::string_view(folded).substr(dot);
+    for (const std::string_view loaded : kLoadedKinds) {
+        if (kind == loaded) return true;
+    }
+    // Each ";"-separated kind, compared whole.
+    for (std::string_view rest = pathExtensions; !rest.empty();) {
+        const auto semicolon = std::min(rest.find(';'), rest.size());
+        if (CaseFolded(rest.substr(0, semicolon)) == kind) return true;
+        rest.remove_prefix(std::min(semicolon + 1, rest.size()));
+    }
+    return false;
 }
 
 }  // namespace selvane

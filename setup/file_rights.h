@@ -1,19 +1,24 @@
 #pragma once
 
-// Who besides the administrators can change what an elevated run starts.
-// An account that can replace acl.bat or the installer, or plant a program
-// beside them, would have it run with the administrator's rights.
+// Who besides the administrators can change what an elevated run starts or
+// loads. An account that can replace acl.bat or the installer, or plant a
+// program or library beside them, would have it run with the administrator's
+// rights.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/security_descriptor.h"
+
 namespace selvane {
 
 enum class Trust { Trusted, Untrusted, Unknown };
 
-// What a path is to the run: a program it starts, a folder those lie in, a
-// folder above that, or an entry of such a folder (only its owner counts).
+// What a path is to the run: a file Windows runs or loads (the programs it
+// starts, what lies in their folders), a folder whose entries it guards, a
+// folder above those, or any other entry of the product's tree (only its
+// owner counts).
 enum class Guarded { Program, Folder, FolderAbove, Entry };
 
 // What another account can do to it, the worst first.
@@ -21,21 +26,20 @@ enum class Exposure { Owns, ChangesPermissions, Deletes, Writes, CreatesEntries,
 
 struct RightsFinding {
     std::string path;
-    std::string sid;   // as the security descriptor names it: an alias ("BU") or "S-1-…"
+    std::string sid;   // "S-1-…"
     std::string name;  // for the administrator: "BUILTIN\Users", and the SID in full
     std::string fullSid;
     Exposure exposure = Exposure::Owns;
     Trust trust = Trust::Untrusted;  // Untrusted or Unknown (the system could not place the account)
-    // Others' new entries are told of; the rest stops the run, also for an
-    // account the system could not place (it may be anyone's).
-    bool Refused() const { return trust != Trust::Trusted && exposure != Exposure::CreatesEntries; }
+    bool readsOrRuns = false;        // the account may also read and run it, which its users may need
+    bool isFolder = false;
 };
 
 // Places the accounts that their SID alone does not: the system's
 // membership functions, or a test's table.
 class AccountPlacer {
 public:
-    // Whether the account (a SID as SDDL names it) is this program's own or an administrator's.
+    // Whether the account is this program's own or an administrator's.
     virtual Trust TrustOf(const std::string& sid) = 0;
 
 protected:
@@ -47,11 +51,18 @@ protected:
 // INTERACTIVE, Guests and Anonymous never are. None for any other account.
 std::optional<Trust> WellKnownTrust(std::string_view sid);
 
-// The worst that an account other than the trusted ones can do to an object
-// with this security descriptor (SDDL: owner and DACL). The placer places
-// the accounts that WellKnownTrust does not. Inherit-only entries do not apply
-// to the object, a deny does not cancel an allow, and no DACL lets everyone
-// do everything.
-std::optional<RightsFinding> JudgeRights(std::string_view sddl, Guarded guarded, AccountPlacer& placer);
+// The worst that an account other than the trusted ones can do to the
+// object; none where nobody else can do anything that matters. The placer
+// places the accounts that WellKnownTrust does not. Inherit-only entries do
+// not apply to the object, nor do CREATOR OWNER and CREATOR GROUP there;
+// OWNER RIGHTS grants what it grants to the owner; a conditional entry
+// counts as the allow it may be; a deny does not cancel an allow; no DACL
+// lets everyone do everything.
+std::optional<RightsFinding> JudgeRights(const SecurityDescriptor& descriptor, Guarded guarded, AccountPlacer& placer);
+
+// Whether Windows runs or loads a file of this name: the kinds PATHEXT names
+// (";"-separated, ".EXE;.BAT…"), libraries, controls, drivers, manifests and
+// configuration files, and a ".local" folder that redirects a program's DLLs.
+bool IsRunOrLoaded(std::string_view name, std::string_view pathExtensions);
 
 }  // namespace selvane

@@ -10,10 +10,10 @@ std::optional<SetupFailure> SetupRun::WriteAnswerFile() {
         observer_.AnswerFileWritten(answerFile, {EffectState::Planned, {}});
         return std::nullopt;
     }
-    // A hidden answer file an earlier run left would never be seen below: it is made plain.
-    changes_.AnswerFileTouched();
+    // The run's own file, whatever stood there, held from here on: read by acl.bat and nobody changes it.
+    changes_.Touched(RunFile::Answer);
     const CallResult failure = WaitingOutHolds(platform_, &observer_, answerFile,
-                                               [&] { return platform_.WriteNewFile(answerFile, kAnswerFileContent); });
+                                               [&] { return platform_.WriteOwnFile(answerFile, kAnswerFileContent); });
     observer_.AnswerFileWritten(answerFile, EffectOf(failure));
     if (failure) return CallFailed(StepsOf(RunFile::Answer).write, answerFile, *failure);
 
@@ -42,6 +42,10 @@ SetupOutcome SetupRun::StartProgram(const ProgramRow& row) {
     // start without it and only say so in a console no one sees.
     if (row.isBatchFile) {
         if (auto missing = Expect(row.start, program.file, PathKind::File)) return {missing};
+    }
+    // What starts is what was checked.
+    if (!platform_.IsHeldFile(program.file)) {
+        return {MakeFailure(row.start, FailureReason::ReplacedSinceCheck, program.file)};
     }
     const auto started = platform_.StartHidden(program.executable, *program.commandLine, program.folder,
                                                request_.waitForPrograms, row.isBatchFile && othersFillCurrentFolder_);

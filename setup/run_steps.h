@@ -36,12 +36,20 @@ private:
     // folders are there and held unchanged until they start, and only the
     // administrators can change them. A run that fails one has changed nothing.
     std::optional<SetupFailure> CheckBeforeWriting();
-    // Refuses a run whose programs, the folders they lie in (and the entries
-    // of those) or a folder above them an account other than the
-    // administrators could change or replace; where others can only add
-    // entries, or the system cannot place an account, the run goes on and
-    // the observer is told.
+    // Refuses a run where an account other than the administrators (or one
+    // the system cannot place) could change or replace what the run starts
+    // or loads: anything in the program's folder and below, the folders
+    // above it, or plant an entry where Windows would run or load it.
     std::optional<SetupFailure> CheckWhoCanChange();
+    // Lists the folder, its entries and every folder below with what each is
+    // to the run: all of it guarded where wholly (a program's folder and below).
+    std::optional<SetupFailure> GuardTree(const std::string& folder, bool guardedFolder, bool wholly,
+                                          std::vector<std::pair<std::string, Guarded>>& guarded);
+    // Holds orna_remote.ini from here through the run's last write to it,
+    // and refuses one with another name (a hard link, whose other file
+    // the writes would change too) or that is a link; creates it new where
+    // it is missing.
+    std::optional<SetupFailure> HoldSettingsFile();
     // A file (hidden and system files included) or a folder must stand at
     // the path; nothing there, or the other kind, fails at the step given.
     std::optional<SetupFailure> Expect(SetupStep step, const std::string& path, PathKind kind);
@@ -59,7 +67,6 @@ private:
     SetupObserver& observer_;
     RunJournal& journal_;
     std::vector<unsigned long> exitCodes_;  // of the programs waited for, in order
-    std::vector<RightsFinding> warnings_;  // what others can do that the run goes on despite
     bool othersFillCurrentFolder_ = false;  // others can add files to the current folder
 };
 

@@ -26,7 +26,8 @@ public:
     // This write of the plan was tried. What it left in its file is read
     // back: a file that holds something else later was changed meanwhile.
     void SettingWriteTried(const ProfileWrite& write, SetupPlatform& platform, SetupObserver& observer);
-    void AnswerFileTouched() { FileOf(RunFile::Answer).touched = true; }
+    // The run may have changed the file (it is put back if the run fails).
+    void Touched(RunFile which) { FileOf(which).touched = true; }
     // From acl.bat's start on, the batch file may act on the settings: they stay.
     void ProgramStarted() { ++programsStarted_; }
     std::size_t ProgramsStarted() const { return programsStarted_; }

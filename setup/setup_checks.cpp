@@ -31,60 +31,86 @@ std::optional<SetupFailure> CheckTexts(SetupPlatform& platform, SetupStep step, 
     return std::nullopt;
 }
 
+// The run refused for what another account can do to the path, named for the administrator.
+SetupFailure Refusal(SetupPlatform& platform, RightsFinding finding, const std::string& path) {
+    finding.path = path;
+    std::tie(finding.name, finding.fullSid) = platform.AccountNames(finding.sid);
+    SetupFailure failure = MakeFailure(SetupStep::CheckRights, FailureReason::OthersCanChange, path);
+    failure.rights = std::move(finding);
+    return failure;
+}
+
 }  // namespace
 
-std::optional<SetupFailure> SetupRun::CheckWhoCanChange() {
-    // The programs, the folders they lie in, and the entries of those.
-    std::vector<std::pair<std::string, Guarded>> guarded;
-    std::vector<const std::string*> folders = {&plan_.appFolder};
-    for (const PlannedProgram& program : plan_.programs) guarded.emplace_back(program.file, Guarded::Program);
-    for (const PlannedProgram& program : plan_.programs) {
-        if (program.folder.empty()) continue;
-        guarded.emplace_back(program.folder, Guarded::Folder);
-        folders.push_back(&program.folder);
-    }
-    guarded.emplace_back(plan_.appFolder, Guarded::Folder);
-    // Up to the drive's root, or a share's ("\\\\server\\share").
-    const auto isRoot = [](const std::string& path) {
-        return path.starts_with("\\\\") ? std::count(path.begin(), path.end(), '\\') <= 3 : path.ends_with(":\\");
+std::optional<SetupFailure> SetupRun::GuardTree(const std::string& folder, bool guardedFolder, bool wholly,
+                                                std::vector<std::pair<std::string, Guarded>>& guarded) {
+    const auto entries = platform_.FolderEntries(folder);
+    if (!entries) return CallFailed(SetupStep::CheckRights, folder, *entries.failure);
+    const std::string extensions = platform_.ProgramExtensions();
+    const auto runs = [&](const FolderEntryInfo& entry) {
+        const bool redirectsDlls = entry.isFolder && CaseFolded(entry.name).ends_with(".LOCAL");
+        return wholly || redirectsDlls || IsRunOrLoaded(entry.name, extensions);
     };
-    for (std::string folder = plan_.appFolder; !isRoot(folder) && folder.find('\\') != std::string::npos;) {
+    // A folder that holds what Windows runs or loads is guarded as the programs' folders are.
+    guardedFolder = guardedFolder || std::any_of(entries.value.begin(), entries.value.end(), runs);
+    guarded.emplace_back(folder, guardedFolder ? Guarded::Folder : Guarded::Entry);
+    for (const FolderEntryInfo& entry : entries.value) {
+        std::string path = JoinPath(folder, entry.name);
+        if (!entry.isFolder || entry.isReparsePoint) {
+            const Guarded kind = entry.isFolder ? Guarded::Folder : Guarded::Program;
+            guarded.emplace_back(std::move(path), runs(entry) ? kind : Guarded::Entry);
+            continue;
+        }
+        const auto isPath = [&](const PlannedProgram& program) { return CaseFolded(program.folder) == CaseFolded(path); };
+        const bool programFolder = std::any_of(std::begin(plan_.programs), std::end(plan_.programs), isPath);
+        if (auto failure = GuardTree(path, programFolder, wholly || programFolder, guarded)) return failure;
+    }
+    return std::nullopt;
+}
+
+std::optional<SetupFailure> SetupRun::CheckWhoCanChange() {
+    // The folders above the program's own, up to the drive's or share's
+    // root, then its whole folder, all the way down (links not followed).
+    std::vector<std::pair<std::string, Guarded>> guarded;
+    for (std::string folder = plan_.appFolder; !IsRootFolder(folder) && folder.find('\\') != std::string::npos;) {
         folder = FolderOfFile(folder);
         guarded.emplace_back(folder, Guarded::FolderAbove);
     }
-    for (const std::string* folder : folders) {
-        const auto entries = platform_.FolderEntries(*folder);
-        if (!entries) return CallFailed(SetupStep::CheckRights, *folder, *entries.failure);
-        for (const auto& name : entries.value) {
-            std::string path = JoinPath(*folder, name);
-            // Named as the plan names the programs and their folders.
-            const auto already = [&](const auto& checked) { return CaseFolded(checked.first) == CaseFolded(path); };
-            if (std::none_of(guarded.begin(), guarded.end(), already)) {
-                guarded.emplace_back(std::move(path), Guarded::Entry);
-            }
-        }
-    }
+    if (auto failure = GuardTree(plan_.appFolder, true, false, guarded)) return failure;
     for (const auto& [path, role] : guarded) {
-        const auto descriptor = platform_.SecurityOf(path);
+        const auto descriptor = platform_.SecurityOf(path, false);
         if (!descriptor) return CallFailed(SetupStep::CheckRights, path, *descriptor.failure);
         auto finding = JudgeRights(descriptor.value, role, platform_);
-        if (!finding) continue;
-        finding->path = path;
-        std::tie(finding->name, finding->fullSid) = platform_.AccountNames(finding->sid);
-        if (finding->Refused()) {
-            SetupFailure failure = MakeFailure(SetupStep::CheckRights, FailureReason::OthersCanChange, path);
-            failure.rights = std::move(*finding);
-            return failure;
+        // A link an administrator made is judged where it leads too.
+        if (!finding && descriptor.value.isReparsePoint) {
+            const auto target = platform_.SecurityOf(path, true);
+            if (!target) return CallFailed(SetupStep::CheckRights, path, *target.failure);
+            finding = JudgeRights(target.value, role, platform_);
         }
-        observer_.OthersCanChange(*finding);
-        warnings_.push_back(std::move(*finding));
+        if (finding) return Refusal(platform_, std::move(*finding), path);
     }
     // cmd.exe looks for a command that acl.bat names bare in its current folder first.
-    const auto current = platform_.SecurityOf(".");
+    const auto current = platform_.SecurityOf(".", true);
     othersFillCurrentFolder_ = !current || JudgeRights(current.value, Guarded::Folder, platform_);
     return std::nullopt;
 }
 
+std::optional<SetupFailure> SetupRun::HoldSettingsFile() {
+    const SetupStep step = StepsOf(RunFile::Settings).write;
+    // KEVA's folder may be a link or junction only where an administrator made it.
+    const auto folder = platform_.SecurityOf(plan_.chosenFolder, false);
+    if (folder && folder.value.isReparsePoint) {
+        if (auto finding = JudgeRights(folder.value, Guarded::Entry, platform_)) {
+            return Refusal(platform_, std::move(*finding), plan_.chosenFolder);
+        }
+    }
+    const auto held = platform_.HoldToWrite(plan_.settingsFile, !request_.whatIf);
+    if (!held) return CallFailed(step, plan_.settingsFile, *held.failure);
+    if (held.value.created) changes_.Touched(RunFile::Settings);
+    if (held.value.isReparsePoint) return MakeFailure(step, FailureReason::IsLink, plan_.settingsFile);
+    if (held.value.links > 1) return MakeFailure(step, FailureReason::HasOtherNames, plan_.settingsFile);
+    return std::nullopt;
+}
 
 std::optional<SetupFailure> SetupRun::Expect(SetupStep step, const std::string& path, PathKind kind) {
     const PathProbe probe = platform_.Probe(path);

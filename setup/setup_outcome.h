@@ -41,6 +41,9 @@ enum class FailureReason {
     NotVisible,       // written, but not found within the wait
     ExitCode,         // the program ended with number, not 0
     OthersCanChange,  // rights: another account can change what the run starts
+    HasOtherNames,    // a file with more than one name (hard links)
+    IsLink,           // a symbolic link, junction or mount point where a file must be
+    ReplacedSinceCheck,  // another file stands where the one checked stood
     Count
 };
 
@@ -102,7 +105,6 @@ struct SetupOutcome {
         : failure(std::move(stopped)), restart(restartAfter) {}
     std::optional<SetupFailure> failure;
     Restart restart = Restart::None;
-    std::vector<RightsFinding> warnings;
     std::size_t programsStarted = 0;        // of kPrograms, in order
     std::vector<unsigned long> exitCodes;  // of those waited for, in order
 };
@@ -131,8 +133,6 @@ public:
     virtual void WaitedForHold(const std::string& /*file*/, std::chrono::milliseconds /*waited*/, bool /*released*/) {}
     // Another program changed the file during the run: it is put back entry by entry.
     virtual void ChangedMeanwhile(const std::string& /*file*/) {}
-    // Another account can add entries where the run starts its programs, or the system could not place it.
-    virtual void OthersCanChange(const RightsFinding&) {}
     virtual void RestorationMade(const Restoration&, const Effect&) {}
 };
 

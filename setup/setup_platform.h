@@ -20,6 +20,21 @@ struct PathProbe {
     CallFailure why;
 };
 
+// An entry of a folder, as the folder lists it.
+struct FolderEntryInfo {
+    std::string name;
+    bool isFolder = false;
+    bool isReparsePoint = false;  // a link, junction or mount point, not followed
+};
+
+// The file held to be written, as it is on the disk.
+struct HeldShape {
+    bool exists = false;
+    bool created = false;  // by the run, just now
+    unsigned long links = 1;  // its names: more than one where it is hard-linked
+    bool isReparsePoint = false;
+};
+
 // A file as it stands: nothing there, or its bytes and attributes.
 struct FileState {
     bool exists = false;
@@ -61,9 +76,16 @@ public:
     virtual CallResult WriteProfileEntry(const std::string& file, const std::string& section,
                                          const std::optional<std::string>& key,
                                          const std::optional<std::string>& value) = 0;
-    // Creates or empties the file, and writes it. A hidden, system or
-    // read-only file (an earlier run may have left one) is made plain first.
-    virtual CallResult WriteNewFile(const std::string& path, std::string_view bytes) = 0;
+    // Writes the bytes to a new file of the run's own beside the path and
+    // moves it over the path in one step: whatever stood there (another's
+    // file, a link; hidden, system or read-only) is replaced, never written
+    // through. Held, others reading only, until ReleaseHeld.
+    virtual CallResult WriteOwnFile(const std::string& path, std::string_view bytes) = 0;
+    // Opens the file the run will write through the profile functions, as
+    // itself (a link is not followed), creating it new where it is missing
+    // and createMissing, and holds it until ReleaseHeld: others may read and
+    // write it, not delete or rename it.
+    virtual Checked<HeldShape> HoldToWrite(const std::string& path, bool createMissing) = 0;
     // Starts a program hidden and gives its process id (an empty current
     // directory is this process's own); only one to be waited for is kept.
     // With skipCurrentFolder, cmd.exe looks for bare command names on PATH
@@ -75,9 +97,14 @@ public:
     // nobody can replace or write it meanwhile (a writer's hold fails it).
     virtual CallResult HoldUnchanged(const std::string& path) = 0;
     virtual void ReleaseHeld() = 0;
-    // The owner and DACL of a file or folder as SDDL; "." is the current directory.
-    virtual Checked<std::string> SecurityOf(const std::string& path) = 0;
-    virtual Checked<std::vector<std::string>> FolderEntries(const std::string& folder) = 0;
+    // Whether the path still leads to the file held unchanged.
+    virtual bool IsHeldFile(const std::string& path) = 0;
+    // The owner and DACL of a file or folder ("." is the current directory):
+    // of a link, junction or mount point itself, or of where it leads.
+    virtual Checked<SecurityDescriptor> SecurityOf(const std::string& path, bool followLink) = 0;
+    virtual Checked<std::vector<FolderEntryInfo>> FolderEntries(const std::string& folder) = 0;
+    // What PATHEXT names, ";"-separated.
+    virtual std::string ProgramExtensions() = 0;
     // The account's name (empty where it has none) and its SID in full.
     virtual std::pair<std::string, std::string> AccountNames(const std::string& sid) = 0;
     // The exit code of a program started to be waited for.

@@ -48,21 +48,49 @@ CallResult WriteAll(const UniqueFile& file, std::string_view bytes) {
 // target's (so that it fits wherever the target does) that no file has:
 // made new, never opened over what stands there, nor through a link. The
 // name ends in "~", else "~1" to "~99".
-Checked<UniqueFile> CreateBeside(const std::wstring& target, std::wstring& name) {
+Checked<UniqueFile> CreateBeside(const std::wstring& target, std::wstring& name, DWORD access = GENERIC_WRITE) {
     CallResult failure;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::wstring ending = L"~";
         if (attempt >= 10) ending += static_cast<wchar_t>(L'0' + attempt / 10);
         if (attempt > 0) ending += static_cast<wchar_t>(L'0' + attempt % 10);
         name = target.substr(0, target.size() - std::min(ending.size(), target.size() - 1)) + ending;
-        auto file = CHECK_FILE(CreateFileW, name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        auto file =
+            CHECK_FILE(CreateFileW, name.c_str(), access, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file || (file.failure->code != ERROR_FILE_EXISTS && file.failure->code != ERROR_ALREADY_EXISTS)) {
             return file;
         }
         failure = file.failure;
     }
     return {UniqueFile(), failure};
+}
+
+// Gives the open file the target's name, replacing what stands there (a
+// file, or a link itself, never what it leads to).
+CallResult RenameOver(const UniqueFile& file, const std::wstring& target) {
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(target.begin(), target.end(), rename->FileName);
+    return CHECK_BOOL(SetFileInformationByHandle, file.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
+}
+
+// A read-only, hidden or system file (an earlier run may have left one) is
+// made plain, as itself: a link is not followed.
+CallResult MakePlain(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FILE_BASIC_INFO basic = {};
+    if (!file || !GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic) ||
+        !(basic.FileAttributes & kBlockingAttributes)) {
+        return std::nullopt;  // nothing there, or nothing to clear: the rename says the rest
+    }
+    const DWORD plain = basic.FileAttributes & ~kBlockingAttributes;
+    basic.FileAttributes = plain ? plain : FILE_ATTRIBUTE_NORMAL;
+    return CHECK_BOOL(SetFileInformationByHandle, file.get(), FileBasicInfo, &basic, sizeof basic);
 }
 
 class WindowsSetupPlatform final : public SetupPlatform {
@@ -202,19 +230,57 @@ public:
                           value ? ansiValue->c_str() : nullptr, ansiFile->c_str());
     }
 
-    CallResult WriteNewFile(const std::string& path, std::string_view bytes) override {
-        const std::wstring widePath = Widen(path);
-        // CREATE_ALWAYS refuses a hidden or system file, and anything refuses a read-only one.
-        const DWORD attributes = GetFileAttributesW(widePath.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kBlockingAttributes) &&
-            !SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL)) {
-            return LastErrorFailure("SetFileAttributesW");
-        }
-        auto file = CHECK_FILE(CreateFileW, widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    CallResult WriteOwnFile(const std::string& path, std::string_view bytes) override {
+        const std::wstring target = Widen(path);
+        std::wstring beside;
+        auto file = CreateBeside(target, beside, GENERIC_WRITE | DELETE);
         if (!file) return file.failure;
-        if (auto failure = WriteAll(file.value, bytes)) return failure;
-        return CHECK_BOOL(CloseHandle, file.value.release());
+        CallResult failure = WriteAll(file.value, bytes);
+        if (!failure && !FlushFileBuffers(file.value.get())) failure = LastErrorFailure("FlushFileBuffers");
+        if (!failure) failure = MakePlain(target);
+        if (!failure) failure = RenameOver(file.value, target);
+        if (failure) {
+            FILE_DISPOSITION_INFO disposition = {TRUE};
+            SetFileInformationByHandle(file.value.get(), FileDispositionInfo, &disposition, sizeof disposition);
+            return failure;
+        }
+        const auto written = IdentityOf(file.value.get());
+        file.value.reset();
+        // Others may only read it from here on. Meanwhile, the folder's
+        // permissions (checked) let nobody else at the file, and the identity
+        // shows that nothing took its place.
+        auto held = CHECK_FILE(CreateFileW, target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (!held) return held.failure;
+        if (!written || IdentityOf(held.value.get()) != written) {
+            return CallFailure{"GetFileInformationByHandle", ERROR_FILE_INVALID};
+        }
+        held_.push_back(std::move(held.value));
+        return std::nullopt;
+    }
+
+    Checked<HeldShape> HoldToWrite(const std::string& path, bool createMissing) override {
+        const std::wstring wide = Widen(path);
+        constexpr DWORD kOthersReadAndWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        HeldShape shape{true};
+        auto file = CHECK_FILE(CreateFileW, wide.c_str(), GENERIC_READ, kOthersReadAndWrite, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        const DWORD error = file ? ERROR_SUCCESS : file.failure->code;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            if (!createMissing) return {{}, std::nullopt};
+            file = CHECK_FILE(CreateFileW, wide.c_str(), GENERIC_READ, kOthersReadAndWrite, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+            shape.created = file.failure == std::nullopt;
+        }
+        if (!file) return {{}, file.failure};
+        BY_HANDLE_FILE_INFORMATION information = {};
+        if (!GetFileInformationByHandle(file.value.get(), &information)) {
+            return {{}, LastErrorFailure("GetFileInformationByHandle")};
+        }
+        shape.links = information.nNumberOfLinks;
+        shape.isReparsePoint = (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        held_.push_back(std::move(file.value));
+        return {shape, std::nullopt};
     }
 
     Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
@@ -250,20 +316,36 @@ public:
         auto file = CHECK_FILE(CreateFileW, Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (!file) return file.failure;
-        held_.push_back(std::move(file.value));
+        heldPrograms_.emplace_back(path, std::move(file.value));
         return std::nullopt;
     }
 
-    Checked<std::string> SecurityOf(const std::string& path) override {
-        const auto text = SecurityDescriptorText(Widen(path));
-        return {Narrow(text.value), text.failure};
+    bool IsHeldFile(const std::string& path) override {
+        const auto held = std::find_if(heldPrograms_.begin(), heldPrograms_.end(),
+                                       [&](const auto& program) { return program.first == path; });
+        if (held == heldPrograms_.end()) return false;
+        const auto identity = IdentityOf(held->second.get());
+        return identity && IdentityOfPath(Widen(path)) == identity;
     }
 
-    Checked<std::vector<std::string>> FolderEntries(const std::string& folder) override {
-        const auto names = FolderEntryNames(Widen(folder));
-        Checked<std::vector<std::string>> entries{{}, names.failure};
-        for (const auto& name : names.value) entries.value.push_back(Narrow(name));
+    Checked<SecurityDescriptor> SecurityOf(const std::string& path, bool followLink) override {
+        return SecurityOfObject(Widen(path), followLink);
+    }
+
+    Checked<std::vector<FolderEntryInfo>> FolderEntries(const std::string& folder) override {
+        const auto found = FolderEntryList(Widen(folder));
+        Checked<std::vector<FolderEntryInfo>> entries{{}, found.failure};
+        for (const auto& [name, attributes] : found.value) {
+            entries.value.push_back({Narrow(name), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                     (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+        }
         return entries;
+    }
+
+    std::string ProgramExtensions() override {
+        wchar_t extensions[1024] = {};
+        const DWORD length = GetEnvironmentVariableW(L"PATHEXT", extensions, 1024);
+        return length < 1024 ? Narrow(std::wstring_view(extensions, length)) : std::string();
     }
 
     // As the system's membership functions say; each account asked of once.
@@ -321,11 +403,15 @@ public:
         return std::chrono::steady_clock::time_point(std::chrono::milliseconds(GetTickCount64()));
     }
 
-    void ReleaseHeld() override { held_.clear(); }
+    void ReleaseHeld() override {
+        held_.clear();
+        heldPrograms_.clear();
+    }
 
 private:
     std::vector<std::pair<unsigned long, UniqueHandle>> awaited_;  // processes the run will wait for
-    std::vector<UniqueFile> held_;                                 // the programs it starts, checked
+    std::vector<std::pair<std::string, UniqueFile>> heldPrograms_;  // the programs it starts, checked
+    std::vector<UniqueFile> held_;                                   // the files it writes
     std::map<std::string, Trust> placed_;
 };
 

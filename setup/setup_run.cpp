@@ -20,6 +20,7 @@ std::optional<SetupFailure> SetupRun::ValidateAndWriteSettings() {
     if (request_.folderBoxText.empty()) return MakeFailure(SetupStep::ReadFolderBox, FailureReason::Empty, {});
     if (auto failure = CheckBeforeWriting()) return failure;
     if (auto failure = changes_.ReadBefore(platform_, observer_)) return failure;
+    if (auto failure = HoldSettingsFile()) return failure;
     if (!request_.whatIf) journal_.WritesBegin(plan_.chosenFolder);
     for (const ProfileWrite& write : plan_.writes) {
         if (request_.whatIf) {
@@ -50,13 +51,13 @@ SetupOutcome SetupRun::Run() {
         outcome.failure = std::move(started.failure);
         if (started.restart != Restart::None) outcome.restart = started.restart;
     }
-    outcome.warnings = std::move(warnings_);
     outcome.programsStarted = changes_.ProgramsStarted();
     outcome.exitCodes = std::move(exitCodes_);
     if (!outcome.failure) return outcome;
     // Once acl.bat has started, the batch file may already act on the settings.
     SetupFailure& failure = *outcome.failure;
     failure.programsStarted = outcome.programsStarted;
+    platform_.ReleaseHeld();  // what is put back is replaced whole
     failure.left = failure.programsStarted > 0 ? LeftBehind::SettingsKept
                                                : changes_.PutBack(platform_, observer_, journal_, failure.leftChanged);
     return outcome;

@@ -13,6 +13,7 @@
 
 #include "app/run_records.h"
 #include "setup/setup_platform.h"
+#include "tests/native/descriptors.h"
 
 namespace selvane::testing {
 
@@ -180,15 +181,24 @@ public:
         files[file].bytes = EditProfile(files[file].bytes, section, key, value);
         return std::nullopt;
     }
-    CallResult WriteNewFile(const std::string& path, std::string_view bytes) override {
-        if (Held(path)) return CallFailure{"CreateFileW", 32};
-        // Made plain first; then refused outright, or (the disk full) once the file was emptied.
-        if (files.count(path)) files[path].attributes &= ~7ul;
-        const bool half = failing.count("write half") > 0;
-        if (half) files[path] = {};
-        if (auto failure = Effect("write " + path, half ? "write half" : "write")) return failure;
+    // A new file moved over whatever stood there (a link too): what stood there is never written.
+    CallResult WriteOwnFile(const std::string& path, std::string_view bytes) override {
+        if (Held(path)) return CallFailure{"SetFileInformationByHandle", 32};
+        if (auto failure = Effect("write " + path, "write")) return failure;
         files[path] = {std::string(bytes), 0};
+        linkTargets.erase(path);
+        held.insert(path);
         return std::nullopt;
+    }
+    Checked<HeldShape> HoldToWrite(const std::string& path, bool createMissing) override {
+        if (inUse.count(path)) return {{}, CallFailure{"CreateFileW", 32}};
+        HeldShape shape{files.count(path) > 0, false, links.count(path) ? links[path] : 1, linkTargets.count(path) > 0};
+        if (!shape.exists && createMissing) {
+            files[path] = {};
+            shape = {true, true};
+        }
+        if (shape.exists) held.insert(path);
+        return {shape, std::nullopt};
     }
     Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
                                        const std::string& directory, bool, bool skipCurrentFolder) override {
@@ -207,26 +217,37 @@ public:
         return std::nullopt;
     }
     void ReleaseHeld() override { held.clear(); }
-    Checked<std::string> SecurityOf(const std::string& path) override {
+    bool IsHeldFile(const std::string& path) override { return held.count(path) && !replaced.count(path); }
+    Checked<SecurityDescriptor> SecurityOf(const std::string& path, bool followLink) override {
         if (unreadable.count(path)) return {{}, CallFailure{"CreateFileW", 5}};
-        const auto found = security.find(path == "." ? cwd : path);
-        return {found != security.end() ? found->second : kAdministratorsOnly, std::nullopt};
+        const std::string object = path == "." ? cwd : followLink && linkTargets.count(path) ? linkTargets[path] : path;
+        const auto found = security.find(object);
+        SecurityDescriptor descriptor = found != security.end() ? found->second : AdministratorsOnly();
+        descriptor.isReparsePoint = !followLink && linkTargets.count(path);
+        return {descriptor, std::nullopt};
     }
-    Checked<std::vector<std::string>> FolderEntries(const std::string& folder) override {
-        std::vector<std::string> names;
+    // Files and folders directly in the folder; a link is listed as the link.
+    Checked<std::vector<FolderEntryInfo>> FolderEntries(const std::string& folder) override {
+        std::vector<FolderEntryInfo> entries;
+        const auto direct = [&](const std::string& path) {
+            return path.starts_with(folder + "\\") && path.find('\\', folder.size() + 1) == std::string::npos;
+        };
         for (const auto& [path, file] : files) {
-            if (path.starts_with(folder + "\\") && path.find('\\', folder.size() + 1) == std::string::npos) {
-                names.push_back(path.substr(folder.size() + 1));
-            }
+            if (direct(path)) entries.push_back({path.substr(folder.size() + 1), false, linkTargets.count(path) > 0});
         }
-        return {names, std::nullopt};
+        for (const std::string& path : folders) {
+            if (direct(path)) entries.push_back({path.substr(folder.size() + 1), true, linkTargets.count(path) > 0});
+        }
+        listed.push_back(folder);
+        return {entries, std::nullopt};
     }
+    std::string ProgramExtensions() override { return ".COM;.EXE;.BAT;.CMD;.VBS;.JS;.WSF;.MSC"; }
     Trust TrustOf(const std::string& sid) override {
         accountsAsked.push_back(sid);
         return accountTrust.count(sid) ? accountTrust[sid] : Trust::Untrusted;
     }
     std::pair<std::string, std::string> AccountNames(const std::string& sid) override {
-        return {sid == "BU" ? "BUILTIN\\Users" : "", sid == "BU" ? "S-1-5-32-545" : sid};
+        return {sid == kUsers ? "BUILTIN\\Users" : "", sid};
     }
     Checked<unsigned long> WaitForExit(unsigned long processId) override {
         effects.push_back("wait " + std::to_string(processId));
@@ -246,11 +267,14 @@ public:
     std::set<std::string> unreadable;
     std::set<std::string> inUse;  // files another program has open to change
     std::set<std::string> held;   // held unchanged by the run
+    std::set<std::string> replaced;  // another file at the path than the one held
     // Files another program holds (no sharing) until the clock reaches the time given.
     std::map<std::string, std::chrono::steady_clock::time_point> heldUntil;
-    // Owners and DACLs (SDDL) by path ("." is the current folder); by default only administrators may change a thing.
-    static constexpr char kAdministratorsOnly[] = "O:BAD:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
-    std::map<std::string, std::string> security;
+    // Owners and DACLs by path; by default only administrators may change a thing.
+    std::map<std::string, SecurityDescriptor> security;
+    std::map<std::string, std::string> linkTargets;  // links, junctions and mount points, and where each leads
+    std::vector<std::string> listed;                 // the folders listed, in order
+    std::map<std::string, unsigned long> links;      // files with more names than one: how many
     std::map<std::string, Trust> accountTrust;
     std::vector<std::string> accountsAsked;
     std::set<std::string> garbled;  // files whose restoration writes something else

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/native/descriptors.h"
+
 namespace selvane {
 namespace {
+
+using namespace testing;
 
 // A domain administrator, a domain account whose domain cannot be reached;
 // every other account that is not well known is nobody's administrator.
@@ -11,81 +15,97 @@ class Domain : public AccountPlacer {
 public:
     Trust TrustOf(const std::string& sid) override {
         if (sid == "S-1-5-21-1-2-3-500") return Trust::Trusted;
-        if (sid == "S-1-5-21-9-9-9-1107") return Trust::Unknown;
+        if (sid == kUnplacedUser) return Trust::Unknown;
         return Trust::Untrusted;
     }
 };
 
-std::string Verdict(std::string_view sddl, Guarded guarded) {
+std::string Verdict(const SecurityDescriptor& descriptor, Guarded guarded) {
     Domain domain;
-    const auto finding = JudgeRights(sddl, guarded, domain);
+    const auto finding = JudgeRights(descriptor, guarded, domain);
     if (!finding) return "trusted";
     constexpr const char* kExposures[] = {"owns", "changes permissions", "deletes", "writes", "creates entries"};
-    return std::string(finding->Refused() ? "refused: " : "warned: ") + finding->sid + " " +
-           kExposures[static_cast<int>(finding->exposure)];
+    return finding->sid + " " + kExposures[static_cast<int>(finding->exposure)] +
+           (finding->readsOrRuns ? ", reads" : "");
 }
 
 TEST(FileRights, VerdictsOnDescriptors) {
+    constexpr unsigned kFolderInherited = kObjects | kContainers | kInherited;
+    const auto clientFolder =
+        Owned(kAdministrators, {Allow(kSystem, kFullControl, kInherited), Allow(kAdministrators, kFullControl, kInherited),
+                                Allow(kAuthenticatedUsers, kModify, kInherited),
+                                Allow(kUsers, kReadRun, kFolderInherited)});
+    // Windows Server: Users may add files and folders, and own what they add.
+    const auto serverFolder = Owned(
+        kAdministrators, {Allow(kSystem, kFullControl, kFolderInherited), Allow(kAdministrators, kFullControl, kFolderInherited),
+                          Allow(kUsers, kReadRun, kFolderInherited), Allow(kUsers, kAddFile, kContainers | kInherited),
+                          Allow(kUsers, kAddFolder, kContainers | kInherited),
+                          Allow(kCreatorOwner, kGenericAll, kFolderInherited | kInheritOnly)});
     struct Case {
         const char* what;
-        const char* sddl;
+        SecurityDescriptor descriptor;
         Guarded guarded;
         const char* verdict;
     };
     const Case cases[] = {
-        // A folder made directly under C:\ on a client edition, and a file in it.
-        {"client folder", "O:BAD:AI(A;ID;FA;;;SY)(A;OICIIOID;GA;;;SY)(A;ID;FA;;;BA)(A;OICIIOID;GA;;;BA)"
-                          "(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)(A;OICIID;0x1200a9;;;BU)",
-         Guarded::Folder, "refused: AU deletes"},
-        {"client file", "O:BAD:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1301bf;;;AU)(A;ID;0x1200a9;;;BU)",
-         Guarded::Program, "refused: AU deletes"},
-        // Windows Server: Users may add files and folders, and own what they add.
-        {"server folder", "O:BAD:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIID;0x1200a9;;;BU)(A;CIID;LC;;;BU)"
-                          "(A;CIID;DC;;;BU)(A;OICIIOID;GA;;;CO)",
-         Guarded::Folder, "warned: BU creates entries"},
-        {"server file", "O:BAD:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1200a9;;;BU)", Guarded::Program, "trusted"},
-        {"a file a user planted", "O:BUD:AI(A;ID;FA;;;BU)(A;ID;FA;;;SY)", Guarded::Entry, "refused: BU owns"},
-        {"C:\\ on a client", "O:SYD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)(A;OICI;0x1200a9;;;BU)",
-         Guarded::FolderAbove, "trusted"},
-        {"a folder above that Users may rename", "O:BAD:(A;;FA;;;BA)(A;;SD;;;BU)", Guarded::FolderAbove,
-         "refused: BU deletes"},
-        {"a folder above whose entries Users may delete", "O:BAD:(A;;FA;;;BA)(A;;DT;;;BU)", Guarded::FolderAbove,
-         "refused: BU deletes"},
-        {"foreign owner", "O:S-1-5-21-1-2-3-1001D:(A;;FA;;;SY)(A;;FA;;;BA)", Guarded::Program,
-         "refused: S-1-5-21-1-2-3-1001 owns"},
-        {"a domain administrator owns it", "O:S-1-5-21-1-2-3-500D:(A;;FA;;;S-1-5-21-1-2-3-500)", Guarded::Program,
+        {"client folder", clientFolder, Guarded::Folder, "S-1-5-11 deletes, reads"},
+        {"server folder", serverFolder, Guarded::Folder, "S-1-5-32-545 creates entries, reads"},
+        {"server folder as a folder above", serverFolder, Guarded::FolderAbove, "trusted"},
+        {"server file", AdministratorsOnly(), Guarded::Program, "trusted"},
+        {"a file a user planted", Owned(kUsers, {Allow(kUsers, kFullControl)}), Guarded::Entry, "S-1-5-32-545 owns"},
+        {"Administrators' DLL that Users may modify", Owned(kAdministrators, {Allow(kUsers, kModify)}),
+         Guarded::Program, "S-1-5-32-545 deletes, reads"},
+        {"the same as data, judged by its owner", Owned(kAdministrators, {Allow(kUsers, kModify)}), Guarded::Entry,
          "trusted"},
-        {"an owner the domain cannot place", "O:S-1-5-21-9-9-9-1107D:(A;;FA;;;BA)", Guarded::Program,
-         "refused: S-1-5-21-9-9-9-1107 owns"},
-        {"Everyone may write the file", "O:BAD:(A;;FA;;;BA)(A;;FW;;;WD)", Guarded::Program, "refused: WD writes"},
-        {"Everyone may write the folder as Wine maps o+w", "O:BAD:(A;OICI;FA;;;BA)(A;OICI;0x1301ff;;;WD)",
-         Guarded::Folder, "refused: WD deletes"},
-        {"Everyone may only add to the folder", "O:BAD:(A;;FA;;;BA)(A;;FW;;;WD)", Guarded::Folder,
-         "warned: WD creates entries"},
-        {"Users may change the permissions", "O:BAD:(A;;FA;;;BA)(A;;WD;;;BU)", Guarded::Program,
-         "refused: BU changes permissions"},
-        {"a deny beside an allow", "O:BAD:(D;;FA;;;WD)(A;;FA;;;WD)", Guarded::Program,
-         "refused: WD changes permissions"},
-        {"inherit-only and CREATOR OWNER", "O:BAD:(A;OICIIO;FA;;;WD)(A;OICIIO;GA;;;CO)(A;;FA;;;BA)", Guarded::Folder,
-         "trusted"},
-        {"a NULL DACL", "O:BAD:NO_ACCESS_CONTROL", Guarded::Program, "refused: WD changes permissions"},
-        {"no DACL at all", "O:BA", Guarded::Program, "refused: WD changes permissions"},
-        {"an empty DACL", "O:BAD:P", Guarded::Program, "trusted"},
-        {"text that cannot be read", "O:BAD:(A;;FA;;;BA", Guarded::Program, "refused: WD changes permissions"},
-        {"a right not known here", "O:BAD:(A;;ZZ;;;BU)", Guarded::Program, "refused: BU changes permissions"},
-        {"a refusal outweighs a warning", "O:BAD:(A;;LC;;;BU)(A;;SD;;;S-1-5-21-1-2-3-1001)", Guarded::Folder,
-         "refused: S-1-5-21-1-2-3-1001 deletes"},
-        {"a conditional entry", "O:BAD:(XA;;FA;;;S-1-5-21-1-2-3-1001;(Member_of {SID(BA)}))", Guarded::Program,
-         "refused: S-1-5-21-1-2-3-1001 changes permissions"},
+        {"a folder above that Users may rename", Owned(kAdministrators, {Allow(kUsers, kDelete)}), Guarded::FolderAbove,
+         "S-1-5-32-545 deletes"},
+        {"a folder above whose entries Users may delete", Owned(kAdministrators, {Allow(kUsers, kDeleteChild)}),
+         Guarded::FolderAbove, "S-1-5-32-545 deletes"},
+        {"foreign owner", Owned(kDomainUser, {Allow(kAdministrators, kFullControl)}), Guarded::Program,
+         "S-1-5-21-1-2-3-1001 owns"},
+        {"a domain administrator owns it", Owned("S-1-5-21-1-2-3-500", {}), Guarded::Program, "trusted"},
+        {"an owner the domain cannot place", Owned(kUnplacedUser, {}), Guarded::Program, "S-1-5-21-9-9-9-1107 owns"},
+        {"Everyone may write the file", Owned(kAdministrators, {Allow(kEveryone, kWrite)}), Guarded::Program,
+         "S-1-1-0 writes"},
+        {"Users may change the permissions", Owned(kAdministrators, {Allow(kUsers, kWriteDac)}), Guarded::Program,
+         "S-1-5-32-545 changes permissions"},
+        {"a deny beside an allow", Owned(kAdministrators, {Deny(kEveryone, kFullControl), Allow(kEveryone, kFullControl)}),
+         Guarded::Program, "S-1-1-0 changes permissions, reads"},
+        {"inherit-only entries", Owned(kAdministrators, {Allow(kEveryone, kFullControl, kFolderInherited | kInheritOnly)}),
+         Guarded::Folder, "trusted"},
+        {"CREATOR OWNER on the object itself", Owned(kAdministrators, {Allow(kCreatorOwner, kFullControl)}),
+         Guarded::Program, "trusted"},
+        {"OWNER RIGHTS with a trusted owner", Owned(kAdministrators, {Allow(kOwnerRights, kFullControl)}),
+         Guarded::Program, "trusted"},
+        {"OWNER RIGHTS with another owner", Owned(kDomainUser, {Allow(kOwnerRights, kReadRun)}), Guarded::Program,
+         "S-1-5-21-1-2-3-1001 owns"},
+        {"a NULL DACL", {kAdministrators, std::nullopt}, Guarded::Program, "S-1-1-0 changes permissions"},
+        {"an empty DACL", Owned(kAdministrators, {}), Guarded::Program, "trusted"},
+        {"an entry of a type no DACL holds", Owned(kAdministrators, {{AceType::Unknown, 0, 0, ""}}), Guarded::Program,
+         "S-1-1-0 changes permissions"},
+        {"the worst of two accounts", Owned(kAdministrators, {Allow(kUsers, kAddFile), Allow(kDomainUser, kDelete)}),
+         Guarded::Folder, "S-1-5-21-1-2-3-1001 deletes"},
+        {"a reparse point a user owns", {kUsers, std::vector<AccessEntry>{}, true}, Guarded::FolderAbove,
+         "S-1-5-32-545 owns"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Verdict(c.sddl, c.guarded), c.verdict) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(Verdict(c.descriptor, c.guarded), c.verdict) << c.what;
 }
 
-TEST(FileRights, WellKnownAccountsByAliasOrSid) {
+TEST(FileRights, WellKnownAccounts) {
     EXPECT_EQ(WellKnownTrust("S-1-5-18"), Trust::Trusted);
     EXPECT_EQ(WellKnownTrust("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"), Trust::Trusted);
     EXPECT_EQ(WellKnownTrust("S-1-5-11"), Trust::Untrusted);
     EXPECT_EQ(WellKnownTrust("S-1-5-21-1-2-3-500"), std::nullopt);
+}
+
+TEST(FileRights, WhatWindowsRunsOrLoads) {
+    for (const char* name : {"install.EXE", "acl.bat", "version.dll", "x.ocx", "app.exe.manifest", "app.exe.config",
+                             "install.exe.local", "tool.py"}) {
+        EXPECT_TRUE(IsRunOrLoaded(name, ".COM;.EXE;.PY")) << name;
+    }
+    for (const char* name : {"ORNA.mdb", "readme.txt", "dll", "notes.dll.txt"}) {
+        EXPECT_FALSE(IsRunOrLoaded(name, ".COM;.EXE;.PY")) << name;
+    }
 }
 
 }  // namespace

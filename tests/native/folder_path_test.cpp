@@ -30,6 +30,20 @@ TEST(FolderPath, FolderOfFileKeepsTheBackslashOfADriveRoot) {
     EXPECT_EQ(FolderOfFile("C:\\Selvane\\selvane-init.exe"), "C:\\Selvane");
     EXPECT_EQ(FolderOfFile("C:\\selvane-init.exe"), "C:\\");
     EXPECT_EQ(FolderOfFile("\\\\server\\share\\app\\x.exe"), "\\\\server\\share\\app");
+    EXPECT_EQ(FolderOfFile("\\\\?\\C:\\Selvane"), "\\\\?\\C:\\");
+    EXPECT_EQ(FolderOfFile("\\\\?\\Volume{1b3c}\\Selvane"), "\\\\?\\Volume{1b3c}\\");
+}
+
+// The walk up from a folder ends at the drive's, share's or volume's root, in any of their forms.
+TEST(FolderPath, RootsInEveryForm) {
+    for (const char* root : {"C:\\", "\\\\server\\share", "\\\\?\\C:\\", "\\\\?\\UNC\\server\\share",
+                             "\\\\?\\UNC\\server\\share\\", "\\\\?\\Volume{1b3c}\\"}) {
+        EXPECT_TRUE(IsRootFolder(root)) << root;
+    }
+    for (const char* folder : {"C:\\Selvane", "\\\\server\\share\\app", "\\\\?\\C:\\Selvane",
+                               "\\\\?\\UNC\\server\\share\\app"}) {
+        EXPECT_FALSE(IsRootFolder(folder)) << folder;
+    }
 }
 
 }  // namespace selvane

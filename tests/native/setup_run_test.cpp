@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "app/failure_text.h"
 #include "fake_setup_platform.h"
@@ -13,6 +14,7 @@ namespace selvane {
 namespace {
 
 using testing::FakeSetupPlatform;
+using namespace testing;  // the descriptors' accounts, rights and builders
 
 // What the run told its observer, one line an event.
 class Recorder : public SetupObserver {
@@ -241,12 +243,12 @@ TEST(SetupRun, PutsBackEveryFileByteForByte) {
              p.failing.insert("ini C:\\Windows\\win.ini");
          },
          {"restore D:\\pkg\\orna_remote.ini"}},
-        {"the answer file emptied, then its write refused",
+        {"the answer file's write refused: the older one stands as it was",
          [](FakeSetupPlatform& p) {
              p.files[kAnswer] = {"an older answer\r\n", 1};
-             p.failing.insert("write half");
+             p.failing.insert("write");
          },
-         {"restore C:\\app\\yes.txt", "restore C:\\Windows\\win.ini", "remove D:\\pkg\\orna_remote.ini"}},
+         {"restore C:\\Windows\\win.ini", "remove D:\\pkg\\orna_remote.ini"}},
     };
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
@@ -392,6 +394,25 @@ TEST(SetupRun, AFailedEffectStopsTheRunThere) {
     }
 }
 
+// A program file that another took the place of after its check is not started.
+TEST(SetupRun, AProgramReplacedSinceItsCheckIsNotStarted) {
+    for (const auto& [file, step, started] : {std::tuple{"C:\\app\\acl.bat", SetupStep::StartBatchFile, 0u},
+                                              std::tuple{"C:\\app\\service\\install.exe", SetupStep::StartInstaller, 1u}}) {
+        FakeSetupPlatform platform;
+        platform.replaced.insert(file);
+        Recorder recorder;
+        const auto failure = RunSetup(platform, Request(), recorder).failure;
+        ASSERT_TRUE(failure) << file;
+        EXPECT_EQ(failure->step, step) << file;
+        EXPECT_EQ(failure->reason, FailureReason::ReplacedSinceCheck) << file;
+        EXPECT_EQ(failure->programsStarted, started) << file;
+        EXPECT_EQ(std::count_if(platform.effects.begin(), platform.effects.end(),
+                                [](const std::string& e) { return e.starts_with("start "); }),
+                  started)
+            << file;
+    }
+}
+
 // A file another program holds for a moment (a scanner, the batch file of
 // the run before) is waited for; one held for good fails the run, and soon.
 TEST(SetupRun, ABriefHoldIsWaitedOutALastingOneFailsWithinTenSeconds) {
@@ -450,13 +471,15 @@ TEST(SetupRun, ABriefHoldIsWaitedOutALastingOneFailsWithinTenSeconds) {
 // to change stops the run before its first write.
 TEST(SetupRun, WhatStartsIsHeldFromItsCheckOn) {
     const std::set<std::string> both = {"C:\\app\\acl.bat", "C:\\app\\service\\install.exe"};
+    // And what they read: the settings file, and the answer file from its writing on.
+    const std::set<std::string> all = {"C:\\app\\acl.bat", "C:\\app\\service\\install.exe", kAnswer, kOrna};
     for (const bool wait : {false, true}) {
         FakeSetupPlatform platform;
         Recorder recorder;
         EXPECT_FALSE(RunSetup(platform, Request("D:\\pkg", wait), recorder).failure);
         ASSERT_EQ(platform.heldAtStart.size(), 2u);
-        EXPECT_EQ(platform.heldAtStart[0], both);
-        EXPECT_EQ(platform.heldAtStart[1], both);
+        EXPECT_EQ(platform.heldAtStart[0], all);
+        EXPECT_EQ(platform.heldAtStart[1], all);
         EXPECT_TRUE(platform.held.empty()) << "let go when the run ends";
     }
     for (const std::string& file : both) {
@@ -473,67 +496,135 @@ TEST(SetupRun, WhatStartsIsHeldFromItsCheckOn) {
     }
 }
 
-// Who besides the administrators can change what the run starts, or the
-// folders it lies in and above: refused before the first write, or (others
-// may only add entries; an account the system cannot place) told of.
+// Who besides the administrators can change what the run starts or loads,
+// anywhere in the program's folder and the folders above: refused before
+// the first write. Data that the product may share keeps the owner rule.
 TEST(SetupRun, OnlyWhatAdministratorsAloneCanChangeIsStarted) {
-    constexpr char kUsersModify[] = "O:BAD:(A;;FA;;;BA)(A;;0x1301bf;;;BU)";
-    constexpr char kUsersAdd[] = "O:BAD:(A;;FA;;;BA)(A;;0x1200a9;;;BU)(A;;DCLC;;;BU)";
-    constexpr char kUsersOwn[] = "O:BUD:(A;;FA;;;BA)";
-    constexpr char kUnplacedOwner[] = "O:S-1-5-21-9-9-9-1107D:(A;;FA;;;BA)";
+    const auto usersModify = Owned(kAdministrators, {Allow(kAdministrators, kFullControl), Allow(kUsers, kModify)});
+    const auto usersAdd = Owned(kAdministrators, {Allow(kAdministrators, kFullControl), Allow(kUsers, kReadRun),
+                                                  Allow(kUsers, kAddFile | kAddFolder)});
+    const auto usersOwn = Owned(kUsers, {Allow(kAdministrators, kFullControl)});
+    const auto unplacedOwner = Owned(kUnplacedUser, {Allow(kAdministrators, kFullControl)});
+    using Security = std::map<std::string, SecurityDescriptor>;
     struct Case {
         const char* what;
-        std::map<std::string, std::string> security;
+        Security security;
+        std::map<std::string, std::string> links;
         Trust ownerTrust;  // of S-1-5-21-9-9-9-1107
         const char* verdict;
     };
     const Case cases[] = {
-        {"acl.bat that Users may change", {{"C:\\app\\acl.bat", kUsersModify}}, Trust::Untrusted,
-         "refused C:\\app\\acl.bat BU 2"},
-        {"an installer that Users own", {{"C:\\app\\service\\install.exe", kUsersOwn}}, Trust::Untrusted,
-         "refused C:\\app\\service\\install.exe BU 0"},
-        {"a service folder Users may change", {{"C:\\app\\service", kUsersModify}}, Trust::Untrusted,
-         "refused C:\\app\\service BU 2"},
-        {"the Windows Server default", {{"C:\\app", kUsersAdd}, {"C:\\app\\service", kUsersAdd}}, Trust::Untrusted,
-         "ran; warned C:\\app\\service BU 4; warned C:\\app BU 4"},
-        {"a folder above that Users may rename", {{"C:\\", "O:SYD:(A;;FA;;;SY)(A;;SD;;;BU)"}}, Trust::Untrusted,
-         "refused C:\\ BU 2"},
-        {"a drive root where Users may add folders", {{"C:\\", "O:SYD:(A;;FA;;;SY)(A;;LC;;;BU)"}}, Trust::Untrusted,
-         "ran"},
-        {"a file Users planted beside acl.bat", {{"C:\\app\\icacls.exe", kUsersOwn}}, Trust::Untrusted,
-         "refused C:\\app\\icacls.exe BU 0"},
+        {"acl.bat that Users may change", {{"C:\\app\\acl.bat", usersModify}}, {}, Trust::Untrusted,
+         "refused C:\\app\\acl.bat S-1-5-32-545 2"},
+        {"an installer that Users own", {{"C:\\app\\service\\install.exe", usersOwn}}, {}, Trust::Untrusted,
+         "refused C:\\app\\service\\install.exe S-1-5-32-545 0"},
+        {"a service folder Users may change", {{"C:\\app\\service", usersModify}}, {}, Trust::Untrusted,
+         "refused C:\\app\\service S-1-5-32-545 2"},
+        {"the Windows Server default", {{"C:\\app", usersAdd}, {"C:\\app\\service", usersAdd}}, {}, Trust::Untrusted,
+         "refused C:\\app S-1-5-32-545 4"},
+        {"a subfolder of service Users may add to", {{"C:\\app\\service\\lib", usersAdd}}, {}, Trust::Untrusted,
+         "refused C:\\app\\service\\lib S-1-5-32-545 4"},
+        {"a file Users own in service\\lib", {{"C:\\app\\service\\lib\\readme.txt", usersOwn}}, {}, Trust::Untrusted,
+         "refused C:\\app\\service\\lib\\readme.txt S-1-5-32-545 0"},
+        {"Administrators' DLL that Users may modify", {{"C:\\app\\service\\version.dll", usersModify}}, {},
+         Trust::Untrusted, "refused C:\\app\\service\\version.dll S-1-5-32-545 2"},
+        {"a folder of helpers Users may add to", {{"C:\\app\\tools", usersAdd}}, {}, Trust::Untrusted,
+         "refused C:\\app\\tools S-1-5-32-545 4"},
+        {"a folder of data Users share", {{"C:\\app\\data", usersAdd}, {"C:\\app\\data\\ORNA.mdb", usersModify}}, {},
+         Trust::Untrusted, "ran"},
+        {"a file Users planted among the data", {{"C:\\app\\data\\notes.txt", usersOwn}}, {}, Trust::Untrusted,
+         "refused C:\\app\\data\\notes.txt S-1-5-32-545 0"},
+        {"a folder above that Users may rename", {{"C:\\", Owned(kSystem, {Allow(kUsers, kDelete)})}}, {},
+         Trust::Untrusted, "refused C:\\ S-1-5-32-545 2"},
+        {"a drive root where Users may add folders", {{"C:\\", Owned(kSystem, {Allow(kUsers, kAddFolder)})}}, {},
+         Trust::Untrusted, "ran"},
+        {"a file Users planted beside acl.bat", {{"C:\\app\\icacls.exe", usersOwn}}, {}, Trust::Untrusted,
+         "refused C:\\app\\icacls.exe S-1-5-32-545 0"},
+        {"a junction a user made in service", {{"C:\\app\\service\\lib", usersOwn}},
+         {{"C:\\app\\service\\lib", "C:\\Windows"}}, Trust::Untrusted,
+         "refused C:\\app\\service\\lib S-1-5-32-545 0"},
+        {"an administrator's junction to where Users may add", {{"E:\\shared", usersAdd}},
+         {{"C:\\app\\service\\lib", "E:\\shared"}}, Trust::Untrusted,
+         "refused C:\\app\\service\\lib S-1-5-32-545 4"},
+        {"an administrator's junction to C:\\Windows", {}, {{"C:\\app\\service\\lib", "C:\\Windows"}},
+         Trust::Untrusted, "ran"},
         // It may be anyone's: refused as any other account would be.
-        {"an owner the domain cannot place", {{"C:\\app\\acl.bat", kUnplacedOwner}}, Trust::Unknown,
+        {"an owner the domain cannot place", {{"C:\\app\\acl.bat", unplacedOwner}}, {}, Trust::Unknown,
          "refused C:\\app\\acl.bat S-1-5-21-9-9-9-1107 0"},
-        {"a domain administrator's file", {{"C:\\app\\acl.bat", kUnplacedOwner}}, Trust::Trusted, "ran"},
+        {"a domain administrator's file", {{"C:\\app\\acl.bat", unplacedOwner}}, {}, Trust::Trusted, "ran"},
     };
     for (const Case& c : cases) {
         for (const bool whatIf : {false, true}) {
             FakeSetupPlatform platform;
-            platform.files["C:\\app\\icacls.exe"] = {};
+            for (const char* file : {"C:\\app\\icacls.exe", "C:\\app\\service\\version.dll",
+                                     "C:\\app\\service\\lib\\readme.txt", "C:\\app\\tools\\helper.exe",
+                                     "C:\\app\\data\\ORNA.mdb", "C:\\app\\data\\notes.txt"}) {
+                platform.files[file] = {};
+            }
+            platform.folders.insert({"C:\\app\\service\\lib", "C:\\app\\tools", "C:\\app\\data"});
             platform.security = c.security;
-            platform.accountTrust["S-1-5-21-9-9-9-1107"] = c.ownerTrust;
+            platform.linkTargets = c.links;
+            platform.accountTrust[kUnplacedUser] = c.ownerTrust;
             Recorder recorder;
             const SetupOutcome outcome = RunSetup(platform, Request("D:\\pkg", false, whatIf), recorder);
-            std::string verdict = outcome.failure ? "refused " + outcome.failure->subject + " " +
-                                                        outcome.failure->rights.sid + " " +
-                                                        std::to_string(static_cast<int>(outcome.failure->rights.exposure))
-                                                  : "ran";
-            for (const auto& warning : outcome.warnings) {
-                verdict += "; warned " + warning.path + " " + warning.sid + " " +
-                           std::to_string(static_cast<int>(warning.exposure));
-            }
+            const std::string verdict =
+                outcome.failure ? "refused " + outcome.failure->subject + " " + outcome.failure->rights.sid + " " +
+                                      std::to_string(static_cast<int>(outcome.failure->rights.exposure))
+                                : "ran";
             EXPECT_EQ(verdict, c.verdict) << c.what;
             EXPECT_TRUE(!outcome.failure || platform.effects.empty()) << c.what;
             EXPECT_EQ(platform.accountsAsked.size(), std::string(c.what).find("domain") != std::string::npos ? 1u : 0u)
                 << c.what << ": well-known accounts are placed without asking, each account once";
+            for (const auto& [link, target] : c.links) {
+                EXPECT_EQ(std::count(platform.listed.begin(), platform.listed.end(), link), 0) << "walked into " << link;
+            }
+        }
+    }
+}
+
+// orna_remote.ini is written only where it is the one file of that name:
+// a hard link's other file, or a link's target, would change too. KEVA's
+// folder may be a link only where an administrator made it.
+TEST(SetupRun, ASettingsFileWithAnotherNameOrALinkIsRefusedBeforeTheFirstWrite) {
+    struct Case {
+        const char* what;
+        std::function<void(FakeSetupPlatform&)> arrange;
+        const char* verdict;
+    };
+    const Case cases[] = {
+        {"a hard link", [](FakeSetupPlatform& p) { p.files[kOrna] = {}; p.links[kOrna] = 2; }, "WriteSettingsFile HasOtherNames"},
+        {"a symbolic link", [](FakeSetupPlatform& p) { p.files[kOrna] = {}; p.linkTargets[kOrna] = "C:\\x.ini"; },
+         "WriteSettingsFile IsLink"},
+        {"KEVA's folder a junction a user made",
+         [](FakeSetupPlatform& p) {
+             p.linkTargets["D:\\pkg"] = "E:\\theirs";
+             p.security["D:\\pkg"] = Owned(kUsers, {});
+         },
+         "CheckRights OthersCanChange"},
+        {"KEVA's folder a junction an administrator made",
+         [](FakeSetupPlatform& p) { p.linkTargets["D:\\pkg"] = "E:\\keva"; }, "ran"},
+    };
+    for (const Case& c : cases) {
+        for (const bool whatIf : {false, true}) {
+            FakeSetupPlatform platform;
+            c.arrange(platform);
+            const bool stood = platform.files.count(kOrna) > 0;
+            Recorder recorder;
+            const auto failure = RunSetup(platform, Request("D:\\pkg", false, whatIf), recorder).failure;
+            constexpr const char* kReasons[] = {"OthersCanChange", "HasOtherNames", "IsLink"};
+            const auto reason = failure ? static_cast<int>(failure->reason) - static_cast<int>(FailureReason::OthersCanChange) : 0;
+            EXPECT_EQ(failure ? std::string(StepName(failure->step)) + " " + kReasons[reason] : "ran", c.verdict)
+                << c.what;
+            EXPECT_TRUE(!failure || platform.effects.empty()) << c.what;
+            EXPECT_EQ(platform.files.count(kOrna) > 0, stood || (!failure && !whatIf))
+                << c.what << ": created only where the run writes";
         }
     }
 }
 
 TEST(SetupRun, TheRefusalNamesTheAccountTheRightAndTheCommand) {
     FakeSetupPlatform platform;
-    platform.security["C:\\app\\acl.bat"] = "O:BAD:(A;;FA;;;BA)(A;;FW;;;BU)";
+    platform.security["C:\\app\\acl.bat"] = Owned(kAdministrators, {Allow(kAdministrators, kFullControl), Allow(kUsers, kWrite)});
     Recorder recorder;
     const auto failure = RunSetup(platform, Request(), recorder).failure;
     ASSERT_TRUE(failure);
@@ -564,7 +655,8 @@ TEST(SetupRun, TheRefusalOfAnUnknownAccountOrAnUnsafeNameSaysWhatToDo) {
          "理由: S-1-5-21-9-9-9-1107 が所有しています (所有者はアクセス許可をいつでも変更できます)。"
          "このアカウントが管理者かどうかを確かめられませんでした (ドメイン コントローラに接続できないときなど)。"
          "確かめられるようになってから、もう一度実行してください。"
-         "直すコマンド: icacls \"C:\\app\\helper.dll\" /setowner *S-1-5-32-544"},
+         "見覚えのないものなら削除してください。製品のものなら、直すコマンド: "
+         "icacls \"C:\\app\\helper.dll\" /setowner *S-1-5-32-544 に続けて icacls \"C:\\app\\helper.dll\" /reset"},
         {"C:\\app\\$(iex(-join[char[]](99,97,108,99))).dll", Trust::Untrusted, "(所有者はアクセス許可をいつでも変更できます)。" + unsafe},
         {"C:\\app\\%PATH%.dll", Trust::Untrusted, "。" + unsafe},
         {"C:\\app\\a`b.dll", Trust::Untrusted, "。" + unsafe},
@@ -573,14 +665,97 @@ TEST(SetupRun, TheRefusalOfAnUnknownAccountOrAnUnsafeNameSaysWhatToDo) {
     for (const auto& c : cases) {
         FakeSetupPlatform platform;
         platform.files[c.planted] = {};
-        platform.security[c.planted] = "O:S-1-5-21-9-9-9-1107D:(A;;FA;;;BA)";
-        platform.accountTrust["S-1-5-21-9-9-9-1107"] = c.trust;
+        platform.security[c.planted] = Owned(kUnplacedUser, {Allow(kAdministrators, kFullControl)});
+        platform.accountTrust[kUnplacedUser] = c.trust;
         Recorder recorder;
         const auto failure = RunSetup(platform, Request(), recorder).failure;
         ASSERT_TRUE(failure) << c.planted;
         const std::string text = DescribeFailure(*failure, Telling::Unattended);
         EXPECT_NE(text.find(c.reason + "\n"), std::string::npos) << text;
         EXPECT_EQ(text.find("icacls") != std::string::npos, c.trust == Trust::Unknown) << text;
+    }
+}
+
+// What the printed icacls commands do to a descriptor, as icacls documents
+// them: /setowner gives the owner; /reset puts back what the folder passes
+// on; /inheritance:d makes inherited entries the object's own; /grant:r
+// replaces the account's own allow entries; /remove:g removes them.
+SecurityDescriptor AfterIcacls(SecurityDescriptor d, const std::string& command, const SecurityDescriptor& folder) {
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < command.size();) {
+        const bool quoted = command[at] == '"';
+        const std::size_t end = quoted ? command.find('"', at + 1) + 1 : std::min(command.find(' ', at), command.size());
+        words.push_back(command.substr(at + quoted, end - at - 2 * quoted));
+        at = end + 1;
+    }
+    const auto withoutAllowsOf = [&](const std::string& sid) {
+        std::erase_if(*d.dacl, [&](const AccessEntry& e) { return e.type == AceType::Allow && e.sid == sid; });
+    };
+    for (std::size_t at = 2; at < words.size(); ++at) {
+        const std::string& word = words[at];
+        if (word == "/setowner") d.owner = words[++at].substr(1);
+        if (word == "/reset") {
+            d.dacl.emplace();
+            for (AccessEntry entry : *folder.dacl) d.dacl->push_back({entry.type, kInherited, entry.mask, entry.sid});
+        }
+        if (word == "/inheritance:d") {
+            for (AccessEntry& entry : *d.dacl) entry.flags &= ~kInherited;
+        }
+        if (word == "/remove:g") withoutAllowsOf(words[++at].substr(1));
+        if (word == "/grant:r") {
+            const std::string grant = words[++at];
+            const std::string sid = grant.substr(1, grant.find(':') - 1);
+            withoutAllowsOf(sid);
+            const bool passesOn = grant.find("(OI)(CI)") != std::string::npos;
+            d.dacl->push_back(Allow(sid.c_str(), kReadRun, passesOn ? kObjects | kContainers : 0));
+        }
+    }
+    return d;
+}
+
+// Each command a refusal prints leaves an object that only the
+// administrators can change, where its users keep reading and running it.
+TEST(SetupRun, TheFixCommandsLeaveWhatOnlyAdministratorsCanChange) {
+    const auto inherited = [](const char* sid, unsigned long mask) {
+        return Allow(sid, mask, kObjects | kContainers | kInherited);
+    };
+    const SecurityDescriptor folder = Owned(kAdministrators, {inherited(kSystem, kFullControl),
+                                                              inherited(kAdministrators, kFullControl),
+                                                              inherited(kUsers, kReadRun)});
+    struct Case {
+        const char* path;
+        SecurityDescriptor descriptor;
+        Guarded guarded;
+        bool usersRun;  // afterwards
+    };
+    const Case cases[] = {
+        {"C:\\app", Owned(kAdministrators, {inherited(kAdministrators, kFullControl), inherited(kUsers, kReadRun),
+                                            Allow(kUsers, kAddFile | kAddFolder, kContainers | kInherited)}),
+         Guarded::Folder, true},
+        {"C:\\app\\service\\version.dll", Owned(kAdministrators, {inherited(kAdministrators, kFullControl), inherited(kUsers, kModify)}),
+         Guarded::Program, true},
+        {"C:\\app\\acl.bat", Owned(kAdministrators, {inherited(kAdministrators, kFullControl), Allow(kDomainUser, kWrite)}),
+         Guarded::Program, false},
+        {"C:\\app\\service\\helper.dll", Owned(kUsers, {Allow(kUsers, kFullControl)}), Guarded::Program, true},
+    };
+    for (const Case& c : cases) {
+        FakeSetupPlatform platform;
+        platform.files[c.path] = {};
+        platform.security[c.path] = c.descriptor;
+        Recorder recorder;
+        const auto failure = RunSetup(platform, Request(), recorder).failure;
+        ASSERT_TRUE(failure) << c.path;
+        const std::string text = DescribeFailure(*failure, Telling::Unattended);
+        SecurityDescriptor after = c.descriptor;
+        for (std::size_t at = text.find("icacls "); at != std::string::npos; at = text.find("icacls ", at + 1)) {
+            const std::size_t end = std::min({text.find(" に続けて", at), text.find('\n', at), text.size()});
+            after = AfterIcacls(after, text.substr(at, end - at), folder);
+        }
+        EXPECT_FALSE(JudgeRights(after, c.guarded, platform)) << c.path << "\n" << text;
+        const bool usersRun = std::any_of(after.dacl->begin(), after.dacl->end(), [](const AccessEntry& e) {
+            return e.type == AceType::Allow && e.sid == kUsers && (e.mask & kReadRun) == kReadRun;
+        });
+        EXPECT_EQ(usersRun, c.usersRun) << c.path << "\n" << text;
     }
 }
 
@@ -601,7 +776,7 @@ TEST(SetupRun, OwnerAndPermissionsThatCannotBeReadStopTheRunWithTheSystemsReason
 TEST(SetupRun, WhereOthersCanAddToTheCurrentFolderCmdDoesNotSearchIt) {
     for (const bool othersAdd : {false, true}) {
         FakeSetupPlatform platform;
-        if (othersAdd) platform.security[platform.cwd] = "O:BAD:(A;;FA;;;BA)(A;;DC;;;AU)";
+        if (othersAdd) platform.security[platform.cwd] = Owned(kAdministrators, {Allow(kAuthenticatedUsers, kAddFile)});
         Recorder recorder;
         ASSERT_FALSE(RunSetup(platform, Request(), recorder).failure);
         const auto started = [&](const std::string& command) {

@@ -13,6 +13,7 @@ namespace selvane {
 namespace {
 
 using testing::FakeSetupPlatform;
+using namespace testing;  // the descriptors' accounts, rights and builders
 
 struct FakeHost {
     bool another = false;
@@ -39,18 +40,21 @@ public:  // the cases below arrange it through lambdas
     std::string logText;
 };
 
-// Where others may only add entries to the program's folder, the run goes
-// on; the log, the console line and the event say so, with the command.
-TEST_F(Unattended, WhatOthersCanDoIsLoggedAndJoinsTheLineAndTheEvent) {
-    platform.security["C:\\app"] = "O:BAD:(A;;FA;;;BA)(A;;DCLC;;;BU)";
+// Where others may add entries to the program's folder (the Windows Server
+// default), the run is refused; the fix keeps their reading and running.
+TEST_F(Unattended, WhatOthersCanAddToRefusesTheRunWithAFixThatKeepsReading) {
+    platform.security["C:\\app"] = Owned(kAdministrators, {Allow(kAdministrators, kFullControl),
+                                                           Allow(kUsers, kReadRun, kObjects | kContainers | kInherited),
+                                                           Allow(kUsers, kAddFile | kAddFolder, kContainers | kInherited)});
     const RunEvent result = Run(Silent("D:\\pkg"));
-    const std::string warning =
-        "注意: C:\\app は、管理者以外のアカウント BUILTIN\\Users (S-1-5-32-545) がファイルやフォルダを作成できます。"
-        "直すコマンド: icacls \"C:\\app\" /inheritance:d /remove:g *S-1-5-32-545";
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.outcome, "初期設定が完了しました。 " + warning);
-    EXPECT_EQ(result.kind, EventKind::Completed);
-    EXPECT_TRUE(Logged("WARN " + warning + "\r\n")) << logText;
+    EXPECT_EQ(result.exitCode, 1603);
+    EXPECT_EQ(result.kind, EventKind::Failed);
+    const std::string reason =
+        "BUILTIN\\Users (S-1-5-32-545) がファイルやフォルダを作成できます。"
+        "直すコマンド: icacls \"C:\\app\" /inheritance:d /grant:r \"*S-1-5-32-545:(OI)(CI)(RX)\"";
+    EXPECT_NE(result.outcome.find(reason), std::string::npos) << result.outcome;
+    EXPECT_TRUE(Logged(reason)) << logText;
+    EXPECT_TRUE(platform.effects.empty());
 }
 
 TEST_F(Unattended, EachOutcomeHasItsExitCodeItsLineAndItsEvent) {

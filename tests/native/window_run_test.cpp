@@ -132,25 +132,6 @@ TEST(WindowRun, EachOutcomeIsToldLoggedRecordedAndEndsOrWaits) {
     }
 }
 
-// What others can do that the run went on despite follows the completion
-// message in a message of its own, and joins the event.
-TEST(WindowRun, WhatOthersCanDoIsToldAfterTheCompletion) {
-    testing::FakeRecords records;
-    FakeWindowHost host;
-    WindowRun run(host, records);
-    SetupOutcome outcome;
-    outcome.warnings.push_back({"C:\\app", "BU", "BUILTIN\\Users", "S-1-5-32-545", Exposure::CreatesEntries, Trust::Untrusted});
-    run.SetupFinished(outcome, "D:\\pkg");
-    const std::string warning =
-        "注意: C:\\app は、管理者以外のアカウント BUILTIN\\Users (S-1-5-32-545) がファイルやフォルダを作成できます。"
-        "直すコマンド: icacls \"C:\\app\" /inheritance:d /remove:g *S-1-5-32-545";
-    EXPECT_EQ(host.shown, "初期設定が完了しました。" + warning);
-    EXPECT_EQ(host.shownIcon, MessageIcon::Warning);
-    ASSERT_EQ(records.events.size(), 1u);
-    EXPECT_EQ(records.events[0].outcome, "初期設定が完了しました。\n\n" + warning);
-    EXPECT_EQ(records.ended, 0);
-}
-
 // Complete runs the setup for the program's folder and the box's text; the
 // event names the folder without its one trailing backslash.
 TEST(WindowRun, CompleteRunsTheSetupForTheFolderTheBoxNames) {

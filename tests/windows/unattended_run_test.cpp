@@ -592,10 +592,14 @@ TEST_F(SilentOnType1, ServerIsRefusedWith1633) {
 // may change: Wine makes o+w "Everyone may write", another uid another owner.
 // Wine keeps no DACL a program sets, so a folder others may only add to
 // (Windows Server's default) cannot be made here: the native tests show it.
+// The whole tree is judged: service\lib below service\, a file another uid
+// owns there, an administrators' DLL that others may write.
 TEST_F(Silent, WhatOthersCouldChangeIsRefusedBeforeTheFirstWrite) {
-    fs::create_directories(product_.File(L"service\\data"));
+    fs::create_directories(product_.File(L"service\\lib"));
     WriteBytes(product_.File(L"icacls.bat"), "");
     WriteBytes(product_.File(L"service\\helper.dll"), "");
+    WriteBytes(product_.File(L"service\\version.dll"), "");
+    WriteBytes(product_.File(L"service\\lib\\notes.txt"), "");
     const struct {
         const wchar_t* change;
         std::wstring path;
@@ -608,6 +612,9 @@ TEST_F(Silent, WhatOthersCouldChangeIsRefusedBeforeTheFirstWrite) {
         {L"chown 1234", product_.File(L"acl.bat"), L"chown 0"},
         {L"chown 1234", product_.File(L"icacls.bat"), L"chown 0"},
         {L"chown 1234", product_.File(L"service\\helper.dll"), L"chown 0"},
+        {L"chmod o+w", product_.File(L"service\\lib"), L"chmod o-w"},
+        {L"chown 1234", product_.File(L"service\\lib\\notes.txt"), L"chown 0"},
+        {L"chmod o+w", product_.File(L"service\\version.dll"), L"chmod o-w"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(ChangeOnUnixSide(c.change, c.path));
@@ -619,7 +626,38 @@ TEST_F(Silent, WhatOthersCouldChangeIsRefusedBeforeTheFirstWrite) {
         ASSERT_TRUE(ChangeOnUnixSide(c.undo, c.path));
         fs::remove(product_.File(L"selvane-init.log"));
     }
+    // An entry named "a." (made through \\?\, as the name "a." would be taken for "a") is judged as itself.
+    WriteBytes(product_.File(L"service\\a"), "");
+    const std::wstring dotted = product_.File(L"service\\a."), literal = L"\\\\?\\" + dotted;
+    CloseHandle(CreateFileW(literal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(ChangeOnUnixSide(L"chown 1234", literal));
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u);
+    EXPECT_TRUE(Logged(Narrow(dotted) + " を管理者以外のアカウントが変更できないことを")) << Log();
+    ASSERT_TRUE(DeleteFileW(literal.c_str()));
+    fs::remove(product_.File(L"selvane-init.log"));
     EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u) << Log();
+}
+
+// What the run writes is written as the one file of its name. Wine makes
+// hard links (Unix ones); its symbolic links look like plain files, so links
+// and junctions are shown in the native tests.
+TEST_F(Silent, AHardLinkIsNeverWrittenThrough) {
+    const std::wstring other = L"C:\\selvane-tests\\theirs.txt";
+    const std::wstring settings = kKeva + L"\\orna_remote.ini";
+    WriteBytes(other, "[FILE]\r\nLOGIN=theirs\r\n");
+    ASSERT_TRUE(CreateHardLinkW(settings.c_str(), other.c_str(), nullptr));
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 1603u);
+    EXPECT_TRUE(Logged("ほかの名前 (ハードリンク) でも開けるファイルです。")) << Log();
+    EXPECT_EQ(ReadBytes(WinIni()), winIniBefore_) << "win.ini changed";
+    EXPECT_FALSE(fs::exists(product_.File(L"yes.txt")));
+    EXPECT_EQ(ReadBytes(other), "[FILE]\r\nLOGIN=theirs\r\n");
+    fs::remove(settings);
+    // The answer file: the run's own file takes the name, the other keeps its bytes.
+    ASSERT_TRUE(CreateHardLinkW(product_.File(L"yes.txt").c_str(), other.c_str(), nullptr));
+    EXPECT_EQ(Run(L"/VERYSILENT /DIR=" + kKeva), 0u) << Log();
+    EXPECT_EQ(ReadBytes(product_.File(L"yes.txt")), "y\r\n");
+    EXPECT_EQ(ReadBytes(other), "[FILE]\r\nLOGIN=theirs\r\n");
+    fs::remove(other);
 }
 
 // cmd.exe finds a command that acl.bat names bare in its current folder
