@@ -101,11 +101,12 @@ Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path, bool foll
     if (error != ERROR_SUCCESS) return {{}, CallFailure{"GetSecurityInfo", error}};
     const UniqueLocal ownedDescriptor(descriptor);
     Checked<SecurityDescriptor> read{DescriptorFrom(descriptor), std::nullopt};
-    BY_HANDLE_FILE_INFORMATION information = {};
-    if (!GetFileInformationByHandle(file.value.get(), &information)) {
-        return {{}, LastErrorFailure("GetFileInformationByHandle")};
+    // Its attributes alone: GetFileInformationByHandle would ask for the volume too, slow on Wine.
+    FILE_BASIC_INFO basic = {};
+    if (!GetFileInformationByHandleEx(file.value.get(), FileBasicInfo, &basic, sizeof basic)) {
+        return {{}, LastErrorFailure("GetFileInformationByHandleEx")};
     }
-    read.value.isReparsePoint = (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    read.value.isReparsePoint = (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     return read;
 }
 
