@@ -55,7 +55,7 @@ static_assert(RowsFollowEnum(kEventTypes, &EventType::kind));
 // program file that nobody but the administrators can change is named.
 bool OnlyAdministratorsCanChange(const std::string& program) {
     const auto platform = MakeWindowsSetupPlatform();
-    const auto descriptor = platform->SecurityOf(program, false);
+    const auto descriptor = platform->SecurityOf(program);
     if (!descriptor) return false;
     const auto finding = JudgeRights(descriptor.value, Guarded::Program, *platform);
     return !finding;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks and prints ratios against minimal programs
 # doing the same job: start-up and peak memory under Wine, a whole Complete
-# (and one in a product tree of 5,000 entries more, for the rights check)
-# run under Wine, the server-type check natively, and the release's size.
+# run under Wine (and one in a product tree of 5,000 entries more, for the
+# rights check), the server-type check natively, and the release's size.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"

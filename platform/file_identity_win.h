@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/call_failure.h"
+
 namespace selvane {
 
 // The file a handle reaches, whatever name, hard or symbolic link or stream
@@ -21,5 +23,8 @@ struct FileIdentity {
 std::optional<FileIdentity> IdentityOf(HANDLE file);
 // None when nothing is there (or it cannot be opened at all).
 std::optional<FileIdentity> IdentityOfPath(const std::wstring& path);
+
+// Where the path leads, every link and junction followed: "C:\\…" or "\\\\server\\share\\…".
+Checked<std::wstring> FinalPath(const std::wstring& path);
 
 }  // namespace selvane

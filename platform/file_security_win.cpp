@@ -88,9 +88,9 @@ AccessEntry EntryOf(const BYTE* ace) {
 
 }  // namespace
 
-Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path, bool followLink) {
+Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path) {
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    constexpr DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
     auto file = CHECK_FILE(CreateFileW, LiteralPath(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll,
                            nullptr, OPEN_EXISTING, flags, nullptr);
     if (!file) return {{}, file.failure};

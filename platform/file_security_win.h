@@ -13,8 +13,8 @@ namespace selvane {
 
 // The owner and DACL of a file or folder, read on a handle opened for
 // READ_CONTROL alone (no hold of another program stands in the way): of a
-// link, junction or mount point itself, unless it is to be followed.
-Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path, bool followLink);
+// link, junction or mount point itself.
+Checked<SecurityDescriptor> SecurityOfObject(const std::wstring& path);
 
 // The owner and DACL that a descriptor in memory holds, entry by entry.
 SecurityDescriptor DescriptorFrom(PSECURITY_DESCRIPTOR descriptor);

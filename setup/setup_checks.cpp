@@ -69,28 +69,33 @@ std::optional<SetupFailure> SetupRun::GuardTree(const std::string& folder, bool 
 }
 
 std::optional<SetupFailure> SetupRun::CheckWhoCanChange() {
-    // The folders above the program's own, up to the drive's or share's
-    // root, then its whole folder, all the way down (links not followed).
+    // The folders above the program's own, up to the drive's, share's or
+    // volume's root, then its whole folder, all the way down (links not followed).
     std::vector<std::pair<std::string, Guarded>> guarded;
-    for (std::string folder = plan_.appFolder; !IsRootFolder(folder) && folder.find('\\') != std::string::npos;) {
-        folder = FolderOfFile(folder);
-        guarded.emplace_back(folder, Guarded::FolderAbove);
-    }
-    if (auto failure = GuardTree(plan_.appFolder, true, false, guarded)) return failure;
-    for (const auto& [path, role] : guarded) {
-        const auto descriptor = platform_.SecurityOf(path, false);
-        if (!descriptor) return CallFailed(SetupStep::CheckRights, path, *descriptor.failure);
-        auto finding = JudgeRights(descriptor.value, role, platform_);
-        // A link an administrator made is judged where it leads too.
-        if (!finding && descriptor.value.isReparsePoint) {
-            const auto target = platform_.SecurityOf(path, true);
-            if (!target) return CallFailed(SetupStep::CheckRights, path, *target.failure);
-            finding = JudgeRights(target.value, role, platform_);
+    const auto addFoldersAbove = [&](std::string folder) {
+        while (!IsRootFolder(folder) && folder.find('\\') != std::string::npos) {
+            folder = FolderOfFile(folder);
+            guarded.emplace_back(folder, Guarded::FolderAbove);
         }
-        if (finding) return Refusal(platform_, std::move(*finding), path);
+    };
+    addFoldersAbove(plan_.appFolder);
+    if (auto failure = GuardTree(plan_.appFolder, true, false, guarded)) return failure;
+    for (std::size_t at = 0; at < guarded.size(); ++at) {
+        const auto [path, role] = guarded[at];  // a copy: the list grows below
+        const auto descriptor = platform_.SecurityOf(path);
+        if (!descriptor) return CallFailed(SetupStep::CheckRights, path, *descriptor.failure);
+        if (auto finding = JudgeRights(descriptor.value, role, platform_)) {
+            return Refusal(platform_, std::move(*finding), path);
+        }
+        // A link an administrator made is judged where it leads, with the folders above that place.
+        if (!descriptor.value.isReparsePoint) continue;
+        const auto target = platform_.FinalPathOf(path);
+        if (!target) return CallFailed(SetupStep::CheckRights, path, *target.failure);
+        guarded.emplace_back(target.value, role);
+        addFoldersAbove(target.value);
     }
     // cmd.exe looks for a command that acl.bat names bare in its current folder first.
-    const auto current = platform_.SecurityOf(".", true);
+    const auto current = platform_.SecurityOf(".");
     othersFillCurrentFolder_ = !current || JudgeRights(current.value, Guarded::Folder, platform_);
     return std::nullopt;
 }
@@ -98,7 +103,7 @@ std::optional<SetupFailure> SetupRun::CheckWhoCanChange() {
 std::optional<SetupFailure> SetupRun::HoldSettingsFile() {
     const SetupStep step = StepsOf(RunFile::Settings).write;
     // KEVA's folder may be a link or junction only where an administrator made it.
-    const auto folder = platform_.SecurityOf(plan_.chosenFolder, false);
+    const auto folder = platform_.SecurityOf(plan_.chosenFolder);
     if (folder && folder.value.isReparsePoint) {
         if (auto finding = JudgeRights(folder.value, Guarded::Entry, platform_)) {
             return Refusal(platform_, std::move(*finding), plan_.chosenFolder);

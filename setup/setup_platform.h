@@ -100,8 +100,10 @@ public:
     // Whether the path still leads to the file held unchanged.
     virtual bool IsHeldFile(const std::string& path) = 0;
     // The owner and DACL of a file or folder ("." is the current directory):
-    // of a link, junction or mount point itself, or of where it leads.
-    virtual Checked<SecurityDescriptor> SecurityOf(const std::string& path, bool followLink) = 0;
+    // of a link, junction or mount point itself, not of where it leads.
+    virtual Checked<SecurityDescriptor> SecurityOf(const std::string& path) = 0;
+    // Where the path leads, links and junctions followed to the end.
+    virtual Checked<std::string> FinalPathOf(const std::string& path) = 0;
     virtual Checked<std::vector<FolderEntryInfo>> FolderEntries(const std::string& folder) = 0;
     // What PATHEXT names, ";"-separated.
     virtual std::string ProgramExtensions() = 0;

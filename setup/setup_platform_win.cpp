@@ -328,8 +328,11 @@ public:
         return identity && IdentityOfPath(Widen(path)) == identity;
     }
 
-    Checked<SecurityDescriptor> SecurityOf(const std::string& path, bool followLink) override {
-        return SecurityOfObject(Widen(path), followLink);
+    Checked<SecurityDescriptor> SecurityOf(const std::string& path) override { return SecurityOfObject(Widen(path)); }
+
+    Checked<std::string> FinalPathOf(const std::string& path) override {
+        const auto final = FinalPath(Widen(path));
+        return {Narrow(final.value), final.failure};
     }
 
     Checked<std::vector<FolderEntryInfo>> FolderEntries(const std::string& folder) override {

@@ -218,13 +218,15 @@ public:
     }
     void ReleaseHeld() override { held.clear(); }
     bool IsHeldFile(const std::string& path) override { return held.count(path) && !replaced.count(path); }
-    Checked<SecurityDescriptor> SecurityOf(const std::string& path, bool followLink) override {
+    Checked<SecurityDescriptor> SecurityOf(const std::string& path) override {
         if (unreadable.count(path)) return {{}, CallFailure{"CreateFileW", 5}};
-        const std::string object = path == "." ? cwd : followLink && linkTargets.count(path) ? linkTargets[path] : path;
-        const auto found = security.find(object);
+        const auto found = security.find(path == "." ? cwd : path);
         SecurityDescriptor descriptor = found != security.end() ? found->second : AdministratorsOnly();
-        descriptor.isReparsePoint = !followLink && linkTargets.count(path);
+        descriptor.isReparsePoint = linkTargets.count(path) > 0;
         return {descriptor, std::nullopt};
+    }
+    Checked<std::string> FinalPathOf(const std::string& path) override {
+        return {linkTargets.count(path) ? linkTargets[path] : path, std::nullopt};
     }
     // Files and folders directly in the folder; a link is listed as the link.
     Checked<std::vector<FolderEntryInfo>> FolderEntries(const std::string& folder) override {

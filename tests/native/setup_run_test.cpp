@@ -544,8 +544,10 @@ TEST(SetupRun, OnlyWhatAdministratorsAloneCanChangeIsStarted) {
          {{"C:\\app\\service\\lib", "C:\\Windows"}}, Trust::Untrusted,
          "refused C:\\app\\service\\lib S-1-5-32-545 0"},
         {"an administrator's junction to where Users may add", {{"E:\\shared", usersAdd}},
-         {{"C:\\app\\service\\lib", "E:\\shared"}}, Trust::Untrusted,
-         "refused C:\\app\\service\\lib S-1-5-32-545 4"},
+         {{"C:\\app\\service\\lib", "E:\\shared"}}, Trust::Untrusted, "refused E:\\shared S-1-5-32-545 4"},
+        {"an administrator's junction to a folder below one Users may rename",
+         {{"E:\\open", Owned(kAdministrators, {Allow(kUsers, kDelete)})}},
+         {{"C:\\app\\service\\lib", "E:\\open\\lib"}}, Trust::Untrusted, "refused E:\\open S-1-5-32-545 2"},
         {"an administrator's junction to C:\\Windows", {}, {{"C:\\app\\service\\lib", "C:\\Windows"}},
          Trust::Untrusted, "ran"},
         // It may be anyone's: refused as any other account would be.
