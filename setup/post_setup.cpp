@@ -13,7 +13,7 @@ std::optional<SetupFailure> SetupRun::WriteAnswerFile() {
     // The run's own file, whatever stood there, held from here on: read by acl.bat and nobody changes it.
     changes_.Touched(RunFile::Answer);
     const CallResult failure = WaitingOutHolds(platform_, &observer_, answerFile,
-                                               [&] { return platform_.WriteOwnFile(answerFile, kAnswerFileContent); });
+                                               [&] { return platform_.WriteOwnFile(answerFile, kAnswerFileContent, journal_); });
     observer_.AnswerFileWritten(answerFile, EffectOf(failure));
     if (failure) return CallFailed(StepsOf(RunFile::Answer).write, answerFile, *failure);
 

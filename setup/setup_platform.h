@@ -79,8 +79,9 @@ public:
     // Writes the bytes to a new file of the run's own beside the path and
     // moves it over the path in one step: whatever stood there (another's
     // file, a link; hidden, system or read-only) is replaced, never written
-    // through. Held, others reading only, until ReleaseHeld.
-    virtual CallResult WriteOwnFile(const std::string& path, std::string_view bytes) = 0;
+    // through. Held, others reading only, until ReleaseHeld. The journal
+    // hears of the new file until it has taken the path's place, or is gone.
+    virtual CallResult WriteOwnFile(const std::string& path, std::string_view bytes, RunJournal& journal) = 0;
     // Opens the file the run will write through the profile functions, as
     // itself (a link is not followed), creating it new where it is missing
     // and createMissing, and holds it until ReleaseHeld: others may read and

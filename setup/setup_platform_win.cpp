@@ -65,6 +65,30 @@ Checked<UniqueFile> CreateBeside(const std::wstring& target, std::wstring& name,
     return {UniqueFile(), failure};
 }
 
+// A file of the run's own beside the target, on the journal's record from
+// its making until it is gone (or has taken the target's place): a run cut
+// off meanwhile leaves it for the next start to remove, if it is still this file.
+class CopyBeside {
+public:
+    CopyBeside(const std::wstring& target, DWORD access, RunJournal& journal) : journal_(journal) {
+        file = CreateBeside(target, name, access);
+        if (!file) return;
+        recorded_ = Narrow(name);
+        journal_.CopyMade(recorded_, IdentityOf(file.value.get()).value_or(FileIdentity{}).Text());
+    }
+    CopyBeside(const CopyBeside&) = delete;
+    CopyBeside& operator=(const CopyBeside&) = delete;
+    ~CopyBeside() {
+        if (!recorded_.empty()) journal_.CopyGone(recorded_);
+    }
+    Checked<UniqueFile> file;
+    std::wstring name;
+
+private:
+    RunJournal& journal_;
+    std::string recorded_;
+};
+
 // Gives the open file the target's name, replacing what stands there (a
 // file, or a link itself, never what it leads to).
 CallResult RenameOver(const UniqueFile& file, const std::wstring& target) {
@@ -158,17 +182,10 @@ public:
         }
         // Written beside the file, flushed, and only then put in its place: a
         // crash meanwhile leaves the file whole, one way or the other.
-        std::wstring beside;
-        auto copy = CreateBeside(target, beside);
+        CopyBeside besideCopy(target, GENERIC_WRITE, journal);
+        auto& copy = besideCopy.file;
+        const std::wstring& beside = besideCopy.name;
         if (!copy) return copy.failure;
-        // A run cut off from here on leaves the copy: the next start removes it, if it is still this file.
-        const std::string besideName = Narrow(beside);
-        journal.CopyMade(besideName, IdentityOf(copy.value.get()).value_or(FileIdentity{}).Text());
-        struct Gone {
-            RunJournal& journal;
-            const std::string& name;
-            ~Gone() { journal.CopyGone(name); }
-        } gone{journal, besideName};
         CallResult written = WriteAll(copy.value, state.bytes);
         if (!written && !FlushFileBuffers(copy.value.get())) written = LastErrorFailure("FlushFileBuffers");
         if (!written && !CloseHandle(copy.value.release())) written = LastErrorFailure("CloseHandle");
@@ -230,10 +247,10 @@ public:
                           value ? ansiValue->c_str() : nullptr, ansiFile->c_str());
     }
 
-    CallResult WriteOwnFile(const std::string& path, std::string_view bytes) override {
+    CallResult WriteOwnFile(const std::string& path, std::string_view bytes, RunJournal& journal) override {
         const std::wstring target = Widen(path);
-        std::wstring beside;
-        auto file = CreateBeside(target, beside, GENERIC_WRITE | DELETE);
+        CopyBeside copy(target, GENERIC_WRITE | DELETE, journal);
+        auto& file = copy.file;
         if (!file) return file.failure;
         CallResult failure = WriteAll(file.value, bytes);
         if (!failure && !FlushFileBuffers(file.value.get())) failure = LastErrorFailure("FlushFileBuffers");

@@ -182,9 +182,13 @@ public:
         return std::nullopt;
     }
     // A new file moved over whatever stood there (a link too): what stood there is never written.
-    CallResult WriteOwnFile(const std::string& path, std::string_view bytes) override {
+    CallResult WriteOwnFile(const std::string& path, std::string_view bytes, RunJournal& journal) override {
         if (Held(path)) return CallFailure{"SetFileInformationByHandle", 32};
-        if (auto failure = Effect("write " + path, "write")) return failure;
+        // As Windows does it: a new file beside it, then renamed to the path, or deleted.
+        journal.CopyMade(path + "~", "new " + path);
+        const CallResult failure = Effect("write " + path, "write");
+        journal.CopyGone(path + "~");
+        if (failure) return failure;
         files[path] = {std::string(bytes), 0};
         linkTargets.erase(path);
         held.insert(path);

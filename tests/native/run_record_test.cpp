@@ -77,6 +77,12 @@ TEST_F(RunRecord, SaysHowEachRunEnded) {
         EXPECT_EQ(store.ValueOf("BatchFile"), c.batchFile) << c.what;
         EXPECT_EQ(store.ValueOf("Installer"), c.installer) << c.what;
         EXPECT_EQ(store.ValueOf("Copies"), "(none)") << c.what << ": every copy is gone at the end";
+        // So is the answer file's new file, until it has taken the answer file's place.
+        const std::pair<std::string, std::string> answer{"Copies", "new C:\\app\\yes.txt|C:\\app\\yes.txt~"};
+        const bool recorded = std::any_of(store.writes.begin(), store.writes.end(), [&](const RecordValues& values) {
+            return std::find(values.begin(), values.end(), answer) != values.end();
+        });
+        EXPECT_EQ(recorded, std::string(c.failedStep) != "WriteProfileFile") << c.what;
     }
     // The put-back's copies are on record while they stand.
     EXPECT_TRUE(std::any_of(store.writes.begin(), store.writes.end(), [](const RecordValues& values) {
