@@ -100,7 +100,6 @@ void AppLog::WaitedForHold(const std::string& file, std::chrono::milliseconds wa
 
 void AppLog::ChangedMeanwhile(const std::string& file) { Warn(Fill(messages::kLogChangedMeanwhile, {file})); }
 
-
 void AppLog::RestorationMade(const Restoration& restoration, const Effect& effect) {
     Record(DescribeRestoration(restoration), effect);
     // What to put back by hand, a line of the log for each line of the file.

@@ -19,11 +19,8 @@ enum class Telling { Window, Unattended, Verify };
 // what to do.
 std::string DescribeFailure(const SetupFailure& failure, Telling telling);
 
-// What others can do that the run goes on despite: the file or folder, the
-// account, what it can do, and the icacls command that closes it.
 // The step's name in the record of the run ("StartInstaller").
 const char* StepName(SetupStep step);
-
 
 // A Windows call failed where nothing can go on: the program ends.
 std::string UnexpectedFailureText(const CallFailure& failure);

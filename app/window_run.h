@@ -43,8 +43,7 @@ public:
     bool BeginSetup();
     // The setup run for the folder the box holds, once BeginSetup allowed it.
     void Complete(SetupPlatform& platform, const std::string& folderBoxText);
-    // The run's outcome, for the folder the box named. What others can do
-    // that the run went on despite follows in a message of its own.
+    // The run's outcome, for the folder the box named.
     void SetupFinished(const SetupOutcome& outcome, const std::string& kevaFolder);
     // A close or the end of the session waits for a run's outcome.
     bool SetupRunning() const { return setupRunning_; }

@@ -98,8 +98,7 @@ inline SetupFailure CallFailed(SetupStep step, std::string subject, const CallFa
 // Windows Installer's, which deployment tools know.
 enum class Restart : unsigned long { None = 0, Required = 3010, Started = 1641 };
 
-// How a run ended: stopped, or done (perhaps with a restart), and what others
-// can do that it went on despite.
+// How a run ended: stopped, or done (perhaps with a restart).
 struct SetupOutcome {
     SetupOutcome(std::optional<SetupFailure> stopped = std::nullopt, Restart restartAfter = Restart::None)
         : failure(std::move(stopped)), restart(restartAfter) {}

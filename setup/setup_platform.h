@@ -29,7 +29,6 @@ struct FolderEntryInfo {
 
 // The file held to be written, as it is on the disk.
 struct HeldShape {
-    bool exists = false;
     bool created = false;  // by the run, just now
     unsigned long links = 1;  // its names: more than one where it is hard-linked
     bool isReparsePoint = false;

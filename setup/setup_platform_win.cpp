@@ -279,7 +279,7 @@ public:
     Checked<HeldShape> HoldToWrite(const std::string& path, bool createMissing) override {
         const std::wstring wide = Widen(path);
         constexpr DWORD kOthersReadAndWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
-        HeldShape shape{true};
+        HeldShape shape;
         auto file = CHECK_FILE(CreateFileW, wide.c_str(), GENERIC_READ, kOthersReadAndWrite, nullptr, OPEN_EXISTING,
                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         const DWORD error = file ? ERROR_SUCCESS : file.failure->code;

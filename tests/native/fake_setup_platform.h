@@ -196,12 +196,13 @@ public:
     }
     Checked<HeldShape> HoldToWrite(const std::string& path, bool createMissing) override {
         if (inUse.count(path)) return {{}, CallFailure{"CreateFileW", 32}};
-        HeldShape shape{files.count(path) > 0, false, links.count(path) ? links[path] : 1, linkTargets.count(path) > 0};
-        if (!shape.exists && createMissing) {
+        const bool exists = files.count(path) > 0;
+        HeldShape shape{false, links.count(path) ? links[path] : 1, linkTargets.count(path) > 0};
+        if (!exists && createMissing) {
             files[path] = {};
-            shape = {true, true};
+            shape = {true};
         }
-        if (shape.exists) held.insert(path);
+        if (exists || shape.created) held.insert(path);
         return {shape, std::nullopt};
     }
     Checked<unsigned long> StartHidden(const std::string& program, const std::string& commandLine,
